@@ -1,0 +1,189 @@
+/*
+ * The driver channel: one device handle and one 8204-byte interface block
+ * per process; every request is one device I/O control call carrying the
+ * block with an operation code and one LTV record.
+ */
+#include <stdio.h>
+
+#include "wlinternal.h"
+
+enum ChannelOp {
+    OP_CONNECT = 0,
+    OP_DISCONNECT = 1,
+    OP_ACTION = 2,
+    OP_SEND_DIAG_MSG = 3,
+    OP_GET_INFO = 4,
+    OP_PUT_INFO = 5,
+};
+
+#pragma pack(push, 2)
+struct InterfaceBlock {
+    DWORD ifbp;              /* the driver's; never written here */
+    unsigned short result;   /* 0 before the call, the driver's code after it */
+    unsigned short function; /* operation code */
+    unsigned short len;      /* LTV record */
+    unsigned short typ;
+    unsigned short val[4096];
+};
+#pragma pack(pop)
+static_assert(sizeof(InterfaceBlock) == WL_IFB_SIZE, "interface block layout");
+
+#define UIL_ERR_NO_NIC 5
+#define UIL_ERR_LEN 8
+
+static HANDLE s_Device = INVALID_HANDLE_VALUE;
+static InterfaceBlock s_Ifb;
+static unsigned long s_Exchanges;
+
+unsigned long ChannelExchangeCount(void) { return s_Exchanges; }
+
+/* One device I/O control call with the block; answers the call's success. */
+static BOOL ChannelExchange(unsigned short function)
+{
+    static const DWORD objectId = WL_IFB_OBJECT_ID;
+    s_Ifb.function = function;
+    s_Ifb.result = 0;
+    WLLog("Data1: ifbp %p, result %d, function %d, len %d, typ %x\n", (void *)(UINT_PTR)s_Ifb.ifbp,
+          0, s_Ifb.function, s_Ifb.len, s_Ifb.typ);
+    DWORD bytes = 0;
+    s_Exchanges++;
+    BOOL ok = DeviceIoControl(s_Device, WL_IOCTL_CODE, (LPVOID)&objectId, sizeof objectId, &s_Ifb,
+                              sizeof s_Ifb, &bytes, NULL);
+    if (!ok) WLLog("DeviceIoControl returned GetLastError %d\n", (int)GetLastError());
+    WLLog("_DeviceIoControl read %d bytes\n", (int)bytes);
+    WLLog("_DeviceIoControl returned %d\n", ok ? 1 : 0);
+    WLLog("Data2: ifbp %p, result %d, function %d, len %d, typ %x\n", (void *)(UINT_PTR)s_Ifb.ifbp,
+          s_Ifb.result, s_Ifb.function, s_Ifb.len, s_Ifb.typ);
+    return ok;
+}
+
+/* Reports a non-zero low-level code and maps it to a WL_* code. */
+static int LowLevelResult(const char *operation, int code)
+{
+    if (code == 0) return WL_SUCCESS;
+    char text[260];
+    snprintf(text, sizeof text, "<%s> low level error code [%s] (0x%x, %d)", operation,
+             ReturnCodeName(code), (unsigned)code, code);
+    WLGeneralErrorStringSet(text);
+    switch (code) {
+    case 65: return WL_INCOMPATIBLE;
+    case 68: return WL_IN_USE;
+    case 6: return WL_DRIVER_BUSY;
+    case UIL_ERR_LEN: return WL_INPUT_BUFFER_INSUFFICIENT;
+    default: return WL_GENERAL_ERROR;
+    }
+}
+
+/* The device this library variant opens, in the device namespace. */
+static bool DeviceName(char *name, size_t size)
+{
+    char id[256];
+    if (VariantOpensVxdName()) {
+        DWORD n = sizeof id;
+        if (WLDAINameGet(id, &n) != WL_SUCCESS || n < 2) return false;
+        id[1] = 'u';
+        snprintf(name, size, "\\\\.\\%s.vxd", id);
+    } else {
+        DWORD n = sizeof id;
+        if (WLGUIDGet(id, &n) != WL_SUCCESS) return false;
+        snprintf(name, size, "\\\\.\\%s", id);
+    }
+    return true;
+}
+
+static int DoConnect(void)
+{
+    char name[300];
+    if (!DeviceName(name, sizeof name)) {
+        WLLog("CreateFile returned GetLastError %d\n", (int)ERROR_FILE_NOT_FOUND);
+        return UIL_ERR_NO_NIC;
+    }
+    s_Device = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, 0, NULL);
+    if (s_Device == INVALID_HANDLE_VALUE) {
+        WLLog("CreateFile returned GetLastError %d\n", (int)GetLastError());
+        return UIL_ERR_NO_NIC;
+    }
+    BOOL ok = ChannelExchange(OP_CONNECT);
+    if (!ok || s_Ifb.result != 0) {
+        CloseHandle(s_Device);
+        s_Device = INVALID_HANDLE_VALUE;
+    }
+    return ok ? s_Ifb.result : UIL_ERR_NO_NIC;
+}
+
+int ChannelConnect(void)
+{
+    int code = CurrentNic() ? DoConnect() : WL_DATA_NOT_AVAILABLE;
+    return LowLevelResult("connect", code);
+}
+
+int ChannelDisconnect(void)
+{
+    if (CurrentNic() == NULL) return LowLevelResult("disconnect", WL_DATA_NOT_AVAILABLE);
+    if (s_Device != INVALID_HANDLE_VALUE) {
+        ChannelExchange(OP_DISCONNECT);
+        CloseHandle(s_Device);
+    }
+    s_Device = INVALID_HANDLE_VALUE;
+    return WL_SUCCESS;
+}
+
+/*
+ * get_info and put_info: the caller's record goes into the block and the
+ * answer comes back over it. A record longer than the block holds is refused
+ * with the length error, and the answer is never copied beyond the size the
+ * caller's record declared.
+ */
+static int RecordExchange(unsigned short op, WL_LTV *Ltv, int failedCall)
+{
+    unsigned short room = Ltv->len; /* words after len the caller's record holds */
+    if (room > WL_IFB_MAX_LEN) return UIL_ERR_LEN;
+    s_Ifb.len = room;
+    s_Ifb.typ = room >= 1 ? Ltv->typ : 0;
+    if (room > 1) memcpy(s_Ifb.val, (const unsigned char *)Ltv + 4, 2u * (room - 1));
+    if (!ChannelExchange(op)) return failedCall;
+    unsigned short back = s_Ifb.len < room ? s_Ifb.len : room;
+    Ltv->len = back;
+    if (back >= 1) Ltv->typ = s_Ifb.typ;
+    if (back > 1) memcpy((unsigned char *)Ltv + 4, s_Ifb.val, 2u * (back - 1));
+    return s_Ifb.result;
+}
+
+int ChannelGetInfo(WL_LTV *Ltv)
+{
+    int code = CurrentNic() ? RecordExchange(OP_GET_INFO, Ltv, WL_DATA_NOT_AVAILABLE) : WL_DATA_NOT_AVAILABLE;
+    return LowLevelResult("get_info", code);
+}
+
+int ChannelPutInfo(WL_LTV *Ltv)
+{
+    int code = CurrentNic() ? RecordExchange(OP_PUT_INFO, Ltv, WL_DATA_NOT_WRITEABLE) : WL_DATA_NOT_AVAILABLE;
+    return LowLevelResult("put_info", code);
+}
+
+int ChannelAction(unsigned short Code)
+{
+    int code = WL_DATA_NOT_AVAILABLE;
+    if (CurrentNic()) {
+        s_Ifb.typ = Code;
+        code = ChannelExchange(OP_ACTION) ? s_Ifb.result : WL_DATA_NOT_WRITEABLE;
+    }
+    return LowLevelResult("action", code);
+}
+
+int ChannelSendDiagMsg(const void *Msg, unsigned short Len)
+{
+    int code = WL_DATA_NOT_AVAILABLE;
+    if (CurrentNic()) {
+        if (Len > sizeof s_Ifb.val) {
+            code = UIL_ERR_LEN;
+        } else {
+            s_Ifb.len = Len;
+            s_Ifb.typ = 0;
+            memcpy(s_Ifb.val, Msg, Len);
+            code = ChannelExchange(OP_SEND_DIAG_MSG) ? s_Ifb.result : WL_DATA_NOT_WRITEABLE;
+        }
+    }
+    return LowLevelResult("send_diag_msg", code);
+}

@@ -1,0 +1,110 @@
+/*
+ * wlinternal.h - declarations shared inside the configuration API library:
+ * the call frame, the variant of this build, the per-adapter store and the
+ * driver channel.
+ */
+#ifndef WLINTERNAL_H
+#define WLINTERNAL_H
+
+#include <stdarg.h>
+#include <string.h>
+
+#include "wlapi.h"
+
+/* ---- Variant of this build (one small object per library file) ---- */
+
+struct WLVariant {
+    char letter;         /* 'C', 'D', 'E' or 'F' */
+    int number;          /* 3, 4, 5 or 6 */
+    const char *dllName; /* base name without extension, "WAVXQ48E" */
+};
+extern const WLVariant g_Variant;
+
+/* Variants C and D: older firmware, fewer radio features. */
+static inline bool VariantIsCD(void) { return g_Variant.number <= 4; }
+/* Variants C and E open the library-derived device name. */
+static inline bool VariantOpensVxdName(void) { return g_Variant.number == 3 || g_Variant.number == 5; }
+
+/* ---- Call frame ---- */
+
+/* A reason of the form !INTERVAL (lo, <=, X, <=, hi): X lies outside. */
+#define INTERVAL(lo, op1, x, op2, hi) (((lo)op1(x)) && ((x)op2(hi)))
+#define _tcslen strlen
+
+void TraceEnter(const char *Fn);
+int TraceReturn(const char *Fn, const char *Reason, int Code, int Line);
+void ConditionalLog(const char *Fn, const char *Reason);
+int WLGeneralErrorStringSet(const char *Val);
+const char *ReturnCodeName(int Code);
+DWORD OSTypeGet(void);
+inline bool OSIsNTFamily(DWORD os) { return (os & OS_NT_FAMILY) != 0; }
+void IntValueLog(int Val);
+void MACAddressLog(const unsigned char *Mac);
+unsigned short i2us(int i);
+unsigned short ui2us(unsigned int ui);
+int LevelToDBm(int Level);
+void TraceProcessAttach(void);
+void TraceProcessDetach(void);
+
+/* The trace of one function: its name, checks and returns. */
+#define WL_FRAME(name)                \
+    static const char WL_FN[] = name; \
+    TraceEnter(WL_FN)
+/* Ends the call with code when cond holds; the reason is cond's own text. */
+#define WL_CHECK(cond, code)                                      \
+    do {                                                          \
+        if (cond) return TraceReturn(WL_FN, #cond, (code), __LINE__); \
+    } while (0)
+#define WL_FAIL(reason, code) return TraceReturn(WL_FN, (reason), (code), __LINE__)
+#define WL_RETURN(code) return TraceReturn(WL_FN, NULL, (code), __LINE__)
+
+/* ---- Adapters and the per-adapter store ---- */
+
+const char *CurrentNic(void); /* NULL when no adapter is selected */
+int WLNICAnyStringGet(const char *Any, char *Val, DWORD *Size);
+int _WLNICAnyStringGet(const char *Nic, const char *Any, char *Val, DWORD *Size);
+int _RegReadString(const char *Key, const char *Any, char *Val, DWORD *Size);
+int WLNICAnyStringSet(const char *Any, const char *Val);
+int _WLNICAnyStringSet(const char *Nic, const char *Any, const char *Val);
+int WLNICAnyIntGet(const char *Any, DWORD *Val);
+int WLNICAnyIntSet(const char *Any, DWORD Val);
+int WLGUIDGet(char *Val, DWORD *Size);
+int WLEnumAnyStringGet(const char *Any, char *Val, DWORD *Size);
+int _WLEnumAnyStringGet(const char *Any, char *Val, DWORD *Size);
+bool IsThisOurNic(const char *Nic, DWORD Size);
+bool MatchingDll(const char *Nic, DWORD Size);
+
+/* ---- Driver channel ---- */
+
+#define WL_IOCTL_CODE 0x00170002
+#define WL_IFB_OBJECT_ID 0xFF020401
+#define WL_IFB_SIZE 8204
+#define WL_IFB_MAX_LEN 4097 /* largest record len the block carries */
+
+int ChannelConnect(void);
+int ChannelDisconnect(void);
+int ChannelGetInfo(WL_LTV *Ltv);
+int ChannelPutInfo(WL_LTV *Ltv);
+int ChannelAction(unsigned short Code);
+int ChannelSendDiagMsg(const void *Msg, unsigned short Len);
+/* Driver exchanges made by this process (for the benchmark). */
+unsigned long ChannelExchangeCount(void);
+
+/* ---- Connection and record access ---- */
+
+int GenericRead(WL_LTV *Ltv);
+int WLFirmwareSet(WL_LTV *Ltv);
+bool RecordNeedsApply(unsigned short Type);
+
+/*
+ * Temporary connection: opens the channel around a function's work when the
+ * caller has not connected. TempConnect answers whether it opened one (so
+ * TempDisconnect must close it) or fails with the caller's own code.
+ */
+struct TempConnection {
+    bool opened;
+};
+int TempConnect(TempConnection *t);
+void TempDisconnect(TempConnection *t);
+
+#endif /* WLINTERNAL_H */

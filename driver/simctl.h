@@ -1,0 +1,267 @@
+/*
+ * simctl.h - stand-in adapter driver (wlsim.sys): the adapter protocol it
+ * answers and its control interface.
+ *
+ * Shared by the driver, the console program simctl.exe and the simclient
+ * library. Plain C, fixed-width types only, so that it compiles in kernel
+ * mode, in user mode and in host-side unit tests alike.
+ *
+ * Adapter devices: every simulated adapter is reachable under one or more
+ * device names ("{GUID}" network configuration identifiers, "WuVXQ48E.vxd"
+ * and the like), opened as \\.\<name>. Each answers DeviceIoControl with
+ * WLSIM_IOCTL_ADAPTER: input the 4-byte WLSIM_OBJECT_ID, output the
+ * 8204-byte WlSimBlock (METHOD_OUT_DIRECT).
+ *
+ * Control device: \\.\WLSIMCTL, METHOD_BUFFERED requests IOCTL_WLSIM_*.
+ * Every request takes exactly the input structure named beside it (or none)
+ * and needs an output buffer of at least the output structure's size.
+ */
+#ifndef WLSIM_SIMCTL_H
+#define WLSIM_SIMCTL_H
+
+#include <stdint.h>
+
+/* ---- adapter protocol ------------------------------------------------- */
+
+#define WLSIM_IOCTL_ADAPTER 0x00170002u /* device type 0x17, fn 0, out direct */
+#define WLSIM_OBJECT_ID 0xFF020401u
+#define WLSIM_BLOCK_SIZE 8204u
+#define WLSIM_VAL_WORDS 4096u
+#define WLSIM_LTV_MAX_LEN 4097u /* typ plus 4096 value words */
+#define WLSIM_DIAG_MAX 8192u    /* bytes of one diagnostic message */
+
+/* Operation codes (block `function`). */
+#define WLSIM_OP_CONNECT 0
+#define WLSIM_OP_DISCONNECT 1
+#define WLSIM_OP_ACTION 2
+#define WLSIM_OP_SEND_DIAG_MSG 3
+#define WLSIM_OP_GET_INFO 4
+#define WLSIM_OP_PUT_INFO 5
+#define WLSIM_OPS 6
+
+/* Result codes the driver answers in `result`. */
+#define WLSIM_RES_SUCCESS 0
+#define WLSIM_RES_TIME_OUT 4
+#define WLSIM_RES_NO_NIC 5
+#define WLSIM_RES_BUSY 6
+#define WLSIM_RES_LEN 8
+#define WLSIM_RES_INCOMP_DRV 65
+#define WLSIM_RES_IN_USE 68
+#define WLSIM_RES_WRONG_IFB 70
+
+/* Action codes the driver acts on; any other code is counted and answered
+ * 0. Block and unblock set and clear `blocked`; reset and apply both put the
+ * stored records in force (no put is left unapplied). No action changes a
+ * record: a reset does not bring back the default records. */
+#define WLSIM_ACTION_BLOCK 11
+#define WLSIM_ACTION_UNBLOCK 12
+#define WLSIM_ACTION_RESET 128
+#define WLSIM_ACTION_APPLY 130
+
+/* `ifbp` the driver answers: this base plus the adapter index, never 0. */
+#define WLSIM_IFBP_BASE 0x57530100u
+
+/* The interface block; natural alignment gives the wire layout. */
+typedef struct WlSimBlock {
+    uint32_t ifbp;                  /* @0 */
+    uint16_t result;                /* @4 */
+    uint16_t function;              /* @6 */
+    uint16_t len;                   /* @8  words after len: typ + values */
+    uint16_t typ;                   /* @10 */
+    uint16_t val[WLSIM_VAL_WORDS];  /* @12 */
+} WlSimBlock;
+
+typedef char WlSimBlockSizeCheck[(sizeof(WlSimBlock) == WLSIM_BLOCK_SIZE) ? 1 : -1];
+
+/* ---- control interface ------------------------------------------------ */
+
+#define WLSIM_CONTROL_PATH "\\\\.\\WLSIMCTL"
+#define WLSIM_SERVICE_NAME "wlsim"
+
+/* Device type 0x8000 (vendor range), FILE_ANY_ACCESS, METHOD_BUFFERED. */
+#define WLSIM_CTL_CODE(fn) ((0x8000u << 16) | (((uint32_t)(fn)) << 2))
+
+#define IOCTL_WLSIM_RESET WLSIM_CTL_CODE(0x800)          /* - / -  */
+#define IOCTL_WLSIM_ADD_ADAPTER WLSIM_CTL_CODE(0x801)    /* WlSimAddAdapter / WlSimAdapterId */
+#define IOCTL_WLSIM_REMOVE_ADAPTER WLSIM_CTL_CODE(0x802) /* WlSimAdapterId / - */
+#define IOCTL_WLSIM_MAP_NAME WLSIM_CTL_CODE(0x803)       /* WlSimMapName / - */
+#define IOCTL_WLSIM_SET_RECORD WLSIM_CTL_CODE(0x804)     /* WlSimRecord / - */
+#define IOCTL_WLSIM_GET_RECORD WLSIM_CTL_CODE(0x805)     /* WlSimRecordKey / WlSimRecord */
+#define IOCTL_WLSIM_DELETE_RECORD WLSIM_CTL_CODE(0x806)  /* WlSimRecordKey / - */
+#define IOCTL_WLSIM_FAULT WLSIM_CTL_CODE(0x807)          /* WlSimFault / - */
+#define IOCTL_WLSIM_CLEAR_LOG WLSIM_CTL_CODE(0x808)      /* - / - */
+#define IOCTL_WLSIM_COUNTERS WLSIM_CTL_CODE(0x809)       /* - / WlSimCounters */
+#define IOCTL_WLSIM_EXCHANGES WLSIM_CTL_CODE(0x80A)      /* - / WlSimExchangeLog */
+#define IOCTL_WLSIM_DIAG WLSIM_CTL_CODE(0x80B)           /* WlSimDiagQuery / WlSimDiagMsg */
+#define IOCTL_WLSIM_ADAPTER_STATE WLSIM_CTL_CODE(0x80C)  /* WlSimAdapterId / WlSimAdapterState */
+#define IOCTL_WLSIM_NAMES WLSIM_CTL_CODE(0x80D)          /* - / WlSimNameList */
+
+#define WLSIM_MAX_ADAPTERS 8
+#define WLSIM_MAX_NAMES 32         /* device names over all adapters */
+#define WLSIM_NAMES_PER_ADD 8
+#define WLSIM_NAME_CHARS 64        /* including the terminating zero */
+#define WLSIM_MAX_RECORDS 512      /* per adapter */
+#define WLSIM_DIAG_KEEP 16         /* newest messages kept per adapter */
+#define WLSIM_LOG_KEEP 64          /* newest exchanges kept */
+#define WLSIM_TYPE_SLOTS 128       /* record types counted */
+#define WLSIM_ACTION_SLOTS 32      /* action codes counted */
+#define WLSIM_MAX_FAULTS 16        /* armed faults at a time */
+#define WLSIM_ANY_ADAPTER (-1)
+
+typedef struct WlSimAdapterId {
+    int32_t adapter;
+} WlSimAdapterId;
+
+/* A new adapter gets the default records and the device names given.
+ * Names: 1 to 63 printable characters without "\\", "/" or ":". */
+typedef struct WlSimAddAdapter {
+    int32_t nNames; /* 0 to WLSIM_NAMES_PER_ADD */
+    char names[WLSIM_NAMES_PER_ADD][WLSIM_NAME_CHARS];
+} WlSimAddAdapter;
+
+/* Points a device name at an adapter, creating the device if the name is
+ * new; adapter WLSIM_ANY_ADAPTER removes the name and its device. */
+typedef struct WlSimMapName {
+    int32_t adapter;
+    char name[WLSIM_NAME_CHARS];
+} WlSimMapName;
+
+/* One stored record. In IOCTL_WLSIM_GET_RECORD's answer `len` 0 means the
+ * adapter has no record of that type. */
+typedef struct WlSimRecord {
+    int32_t adapter;
+    uint16_t len;
+    uint16_t typ;
+    uint16_t val[WLSIM_VAL_WORDS];
+} WlSimRecord;
+
+typedef struct WlSimRecordKey {
+    int32_t adapter;
+    uint16_t typ;
+    uint16_t reserved;
+} WlSimRecordKey;
+
+/* Fault kinds. */
+#define WLSIM_FAULT_RESULT 0   /* answer `value` in `result`, act on nothing */
+#define WLSIM_FAULT_FAIL_CALL 1 /* fail the call itself: complete with NTSTATUS
+                                   `value` (0 or a non-error: 0xC0000001) */
+#define WLSIM_FAULT_TRUE_LEN 2 /* get_info answers the stored record whole,
+                                  even when it is longer than asked */
+#define WLSIM_FAULT_KINDS 3
+
+/* Arms a fault for the next `count` exchanges of operation `op` on
+ * `adapter` (or WLSIM_ANY_ADAPTER). Arming the same op, kind and adapter
+ * again replaces the count; count 0 disarms it. When several match, a
+ * failed call wins over a result, a result over a true length. */
+typedef struct WlSimFault {
+    int32_t op;
+    int32_t kind;
+    int32_t count;
+    uint32_t value;
+    int32_t adapter;
+} WlSimFault;
+
+typedef struct WlSimTypeCount {
+    uint16_t typ;
+    uint16_t reserved;
+    uint32_t gets;
+    uint32_t puts;
+} WlSimTypeCount;
+
+typedef struct WlSimActionCount {
+    uint16_t code;
+    uint16_t reserved;
+    uint32_t count;
+} WlSimActionCount;
+
+/* Exchange counters since the last reset or clear-log. Every exchange that
+ * passed the envelope checks (object id, output size, mapped name) counts
+ * in `exchanges`, `ops` and by type or action code, whatever its outcome. */
+typedef struct WlSimCounters {
+    uint32_t exchanges;
+    uint32_t ops[WLSIM_OPS];
+    uint32_t badFunction;  /* unknown operation code, answered 70 */
+    uint32_t refused;      /* envelope refused: wrong object id, short
+                              output buffer, unmapped device */
+    uint32_t failedCalls;  /* calls failed by a WLSIM_FAULT_FAIL_CALL */
+    uint32_t faultResults; /* results answered by a WLSIM_FAULT_RESULT */
+    uint32_t lenErrors;    /* answered WLSIM_RES_LEN for a bad length */
+    int32_t nTypes;
+    uint32_t typesDropped; /* exchanges of types beyond the table */
+    WlSimTypeCount types[WLSIM_TYPE_SLOTS];
+    int32_t nActions;
+    uint32_t actionsDropped;
+    WlSimActionCount actions[WLSIM_ACTION_SLOTS];
+} WlSimCounters;
+
+/* Outcome flags of a logged exchange. */
+#define WLSIM_X_REFUSED 1      /* envelope refused, nothing read */
+#define WLSIM_X_FAILED_CALL 2  /* failed by fault, block untouched */
+#define WLSIM_X_FAULT_RESULT 4 /* result answered by fault */
+#define WLSIM_X_TRUE_LEN 8     /* get_info answered by true-length fault */
+
+typedef struct WlSimExchange {
+    uint32_t seq;      /* 1 for the first exchange after a reset */
+    int16_t adapter;   /* -1 when the device maps to no adapter */
+    uint16_t op;       /* 0xFFFF when refused before the block was read */
+    uint16_t typ;
+    uint16_t lenIn;
+    uint16_t lenOut;
+    uint16_t result;
+    uint16_t flags;
+    uint16_t reserved;
+} WlSimExchange;
+
+/* The newest exchanges, oldest first. */
+typedef struct WlSimExchangeLog {
+    uint32_t total; /* exchanges logged since the last reset or clear-log */
+    int32_t n;
+    WlSimExchange e[WLSIM_LOG_KEEP];
+} WlSimExchangeLog;
+
+typedef struct WlSimDiagQuery {
+    int32_t adapter;
+    int32_t back; /* 0 the newest message, 1 the one before, ... */
+} WlSimDiagQuery;
+
+typedef struct WlSimDiagMsg {
+    uint32_t seq;  /* 1 for the adapter's first message */
+    int32_t kept;  /* messages kept for the adapter */
+    int32_t len;   /* bytes */
+    uint8_t bytes[WLSIM_DIAG_MAX];
+} WlSimDiagMsg;
+
+typedef struct WlSimAdapterState {
+    int32_t adapter;
+    int32_t connected;   /* 1 between an acted-on connect and disconnect */
+    int32_t blocked;     /* 1 after action 11 until action 12 */
+    int32_t applied;     /* 1 when no record was put since the last apply
+                            or reset */
+    uint32_t connects;
+    uint32_t disconnects;
+    uint32_t gets;
+    uint32_t puts;
+    uint32_t unappliedPuts; /* puts since the last apply or reset */
+    uint32_t applies;       /* action 130 */
+    uint32_t resets;        /* action 128 */
+    uint32_t blocks;
+    uint32_t unblocks;
+    uint32_t otherActions;
+    uint32_t diagMsgs;
+    uint32_t opens;         /* handles opened on the adapter's devices */
+    int32_t openHandles;    /* handles open now */
+    int32_t nRecords;
+    int32_t nNames;
+} WlSimAdapterState;
+
+typedef struct WlSimNameEntry {
+    int32_t adapter;
+    char name[WLSIM_NAME_CHARS];
+} WlSimNameEntry;
+
+typedef struct WlSimNameList {
+    int32_t n;
+    WlSimNameEntry e[WLSIM_MAX_NAMES];
+} WlSimNameList;
+
+#endif /* WLSIM_SIMCTL_H */

@@ -1,0 +1,106 @@
+#include "wltest.h"
+
+#include <stdio.h>
+
+const Variant kVariants[4] = {{'C', 3}, {'D', 4}, {'E', 5}, {'F', 6}};
+
+std::string VariantName(const testing::TestParamInfo<Variant> &info)
+{
+    return std::string(1, info.param.letter);
+}
+
+WLLib::WLLib(const Variant &v) : v_(v)
+{
+    h_ = LoadLibraryA((v.dll() + ".dll").c_str());
+    if (h_ == NULL) ADD_FAILURE() << "cannot load " << v.dll() << ", error " << GetLastError();
+}
+
+WLLib::~WLLib()
+{
+    if (h_ != NULL) FreeLibrary(h_);
+}
+
+FARPROC WLLib::proc(const char *name) const
+{
+    FARPROC p = h_ ? GetProcAddress(h_, name) : NULL;
+    if (p == NULL) {
+        ADD_FAILURE() << v_.dll() << " does not export " << name;
+        throw std::runtime_error(name);
+    }
+    return p;
+}
+
+std::string WLLib::returnString() const
+{
+    char buf[512];
+    DWORD size = sizeof buf;
+    if (WL(*this, WLReturnStringGet)(buf, &size) != WL_SUCCESS) return "<WLReturnStringGet failed>";
+    return std::string(buf, size);
+}
+
+std::string WLLib::generalError() const
+{
+    char buf[512];
+    DWORD size = sizeof buf;
+    if (WL(*this, WLGeneralErrorStringGet)(buf, &size) != WL_SUCCESS) return "<failed>";
+    return std::string(buf, size);
+}
+
+int SimAdapterFor(const RegAdapter &a, const Variant &v)
+{
+    EXPECT_EQ(0, SimReset()) << SimLastErrorText();
+    std::string name = v.vxdName() ? std::string("Wu") + "VXQ48" + v.letter + ".vxd" : a.spec().guid;
+    const char *names[] = {name.c_str()};
+    int index = -1;
+    EXPECT_EQ(0, SimAddAdapter(names, 1, &index)) << SimLastErrorText();
+    return index;
+}
+
+WlSimCounters SimCountersNow()
+{
+    WlSimCounters c;
+    memset(&c, 0, sizeof c);
+    EXPECT_EQ(0, SimCounters(&c)) << SimLastErrorText();
+    return c;
+}
+
+std::string ReadFile(const std::string &path)
+{
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f) return std::string();
+    std::string s;
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    fclose(f);
+    return s;
+}
+
+bool FileExists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFile(const std::string &path, const std::string &text)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f != NULL) << path;
+    fwrite(text.data(), 1, text.size(), f);
+    fclose(f);
+}
+
+void RemoveFile(const std::string &path)
+{
+    DeleteFileA(path.c_str());
+}
+
+DWORD ExpectedOsType()
+{
+    OSVERSIONINFOA vi;
+    vi.dwOSVersionInfoSize = sizeof vi;
+    GetVersionExA(&vi);
+    if (vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
+        return (vi.dwMajorVersion > 4 || vi.dwMinorVersion >= 10) ? OS_WIN98 : OS_WIN95;
+    if (vi.dwMajorVersion <= 4) return OS_WINNT;
+    return vi.dwMinorVersion == 0 ? OS_WIN2000 : OS_WIN2001;
+}

@@ -1,0 +1,105 @@
+/*
+ * Support for the end-to-end tests: a freshly loaded API library per test,
+ * adapters in the prefix's registry, the stand-in driver, files in the root
+ * of the current drive.
+ */
+#ifndef WLTEST_H
+#define WLTEST_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "simclient.h"
+#include "wlapi.h"
+
+/* The four variants: letter and number. */
+struct Variant {
+    char letter;
+    int number;
+    std::string dll() const { return std::string("WAVXQ48") + letter; }
+    bool cd() const { return number <= 4; }
+    bool vxdName() const { return letter == 'C' || letter == 'E'; }
+};
+extern const Variant kVariants[4];
+std::string VariantName(const testing::TestParamInfo<Variant> &info);
+
+/* One loaded instance of a variant's library; unloading it drops all of its
+ * process-wide state, so every test starts from a freshly loaded library. */
+class WLLib {
+public:
+    explicit WLLib(const Variant &v);
+    ~WLLib();
+    FARPROC proc(const char *name) const;
+    HMODULE module() const { return h_; }
+    const Variant &variant() const { return v_; }
+    /* The exit line of the last call (WLReturnStringGet). */
+    std::string returnString() const;
+    /* WLGeneralErrorStringGet. */
+    std::string generalError() const;
+
+private:
+    HMODULE h_;
+    Variant v_;
+};
+
+/* Calls an export through its prototype in wlapi.h. */
+#define WL(lib, fn) (reinterpret_cast<decltype(&fn)>(reinterpret_cast<void *>((lib).proc(#fn))))
+
+/* ---- Adapters in the registry ---- */
+
+struct AdapterSpec {
+    AdapterSpec(const std::string &n, const std::string &d = "Wireless LAN PC Card", bool hasD = true,
+                char v = 'E', bool w98 = false)
+        : nic(n), description(d), hasDescription(hasD), variant(v), win98(w98) {}
+    std::string nic;         /* instance subkey, e.g. "0100" */
+    std::string description; /* VendorDescription */
+    bool hasDescription;
+    char variant;            /* library that serves it */
+    bool win98;              /* Windows 98 layout */
+    std::string guid;        /* NetCfgInstanceId; generated when empty */
+};
+
+/* Creates the adapter's keys (NIC key, connection and device key) and
+ * removes them again when destroyed. */
+class RegAdapter {
+public:
+    explicit RegAdapter(const AdapterSpec &spec);
+    ~RegAdapter();
+    const AdapterSpec &spec() const { return spec_; }
+    std::string nicKey() const;
+    /* Raw reads and writes of the NIC key's values. */
+    bool readString(const char *name, std::string *out) const;
+    bool readDword(const char *name, DWORD *out, DWORD *type = nullptr) const;
+    void writeString(const char *name, const char *value) const;
+    void writeDword(const char *name, DWORD value) const;
+    void deleteValue(const char *name) const;
+
+private:
+    AdapterSpec spec_;
+};
+
+std::string ClassKey(bool win98);
+std::string GuidFor(const std::string &nic);
+
+/* ---- Stand-in driver ---- */
+
+/* Resets the driver and adds an adapter answering on the names the given
+ * variant opens for this registry adapter; returns the driver's index. */
+int SimAdapterFor(const RegAdapter &a, const Variant &v);
+WlSimCounters SimCountersNow();
+
+/* ---- Files in the root of the current drive ---- */
+
+std::string ReadFile(const std::string &path);
+bool FileExists(const std::string &path);
+void WriteFile(const std::string &path, const std::string &text);
+void RemoveFile(const std::string &path);
+
+/* Reported OS type of this process as the libraries see it. */
+DWORD ExpectedOsType();
+
+#endif
