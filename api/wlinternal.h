@@ -107,4 +107,22 @@ struct TempConnection {
 int TempConnect(TempConnection *t);
 void TempDisconnect(TempConnection *t);
 
+/* ---- Single-value parameters ---- */
+
+/* Reads a one-word record; *Val gets the value zero-extended. */
+int ScalarRead(unsigned short Type, int *Val);
+/* Writes a one-word record (value clamped to 16 bits) with read-before-write. */
+int ScalarWrite(unsigned short Type, int Val);
+/* WL_SUCCESS when the port is up (status 3, 4 or 5), else WL_DATA_NOT_AVAILABLE. */
+int MACPortStatusGet(void);
+
+/* ---- Byte strings and areas ---- */
+
+/* String records carry a byte count word before the bytes; area records
+ * carry the bytes directly. Either destination (or source) may be NULL. */
+int WLByteStringGet(unsigned short Type, char *String, unsigned char *RawString, DWORD *Size);
+int WLByteStringSet(unsigned short Type, const char *String, const unsigned char *RawString, DWORD Size);
+int WLByteAreaGet(unsigned short Type, char *String, unsigned char *RawString, DWORD *Size);
+int WLByteAreaSet(unsigned short Type, const char *String, const unsigned char *RawString, DWORD Size);
+
 #endif /* WLINTERNAL_H */

@@ -91,6 +91,9 @@ int WLAPI WLNextNICGet(NICInfoBuffer *Val);
 int WLAPI WLCurrentNICGet(char *Val, DWORD *Size);
 int WLAPI WLCurrentNICSet(const char *Val, DWORD Size);
 
+/* Single-value parameters */
+int WLAPI WLPortStatusGet(int *Val);
+
 #ifdef __cplusplus
 }
 #endif
