@@ -23,16 +23,19 @@ xvfb_up() {
         echo $n > "$build/xvfb.display"
         export DISPLAY=:$n
         for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return; sleep 0.1; done
-        echo "prefix: Xvfb :$n did not start" >&2; exit 1
+        echo "prefix: Xvfb :$n did not start" >&3; exit 1
     done
-    echo "prefix: no free display" >&2; exit 1
+    echo "prefix: no free display" >&3; exit 1
 }
 
 case $action in
 up)
+    # Daemons started here (Xvfb, wineserver, services) must not keep the
+    # caller's output pipes open: everything goes to a log file.
+    exec 3>&1 >>"$build/prefix.log" 2>&1 </dev/null
     xvfb_up
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "prefix: creating $WINEPREFIX"
+        echo "prefix: creating $WINEPREFIX" >&3
         wineboot -i >/dev/null 2>&1
         wineserver -w
     fi
@@ -48,7 +51,7 @@ up)
     for v in win98 nt40 win2k winxp win7; do
         wine reg add "HKCU\\Software\\Wine\\AppDefaults\\os_$v.exe" /v Version /d $v /f >/dev/null 2>&1
     done
-    echo "prefix: up (DISPLAY=$DISPLAY)"
+    echo "prefix: up (DISPLAY=$DISPLAY)" >&3
     ;;
 down)
     wineserver -k 2>/dev/null || true
