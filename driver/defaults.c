@@ -41,6 +41,9 @@ const uint16_t SimDefaultRecords[] = {
     4, 0xFD42, 0x5702, 0x534C, 0x014D,      /* current BSSID */
     2, 0xFD44, 8,                           /* current TX rate: 11 Mb/s */
     2, 0xFDC1, 6,                           /* current channel */
+    /* country and regulatory domain */
+    8, 0xFC29, 1, 'U', 'S', ' ', 1, 11, 30, /* channel info: "US", 1 to 11 */
+    2, 0xFD25, 0,                           /* domain code 0: "All" */
 };
 
 const uint32_t SimDefaultWordCount = sizeof SimDefaultRecords / sizeof SimDefaultRecords[0];
