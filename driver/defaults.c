@@ -41,6 +41,9 @@ const uint16_t SimDefaultRecords[] = {
     4, 0xFD42, 0x5702, 0x534C, 0x014D,      /* current BSSID */
     2, 0xFD44, 8,                           /* current TX rate: 11 Mb/s */
     2, 0xFDC1, 6,                           /* current channel */
+    /* country and regulatory domain */
+    8, 0xFC29, 1, 'U', 'S', ' ', 1, 11, 30, /* channel info: "US", 1 to 11 */
+    2, 0xFD25, 0,                           /* domain code 0: "All" */
     /* single-value settings and readings */
     2, 0xFC25, 0,                           /* microwave robustness off */
     2, 0xFC26, 1,                           /* load balancing on */
@@ -58,7 +61,6 @@ const uint16_t SimDefaultRecords[] = {
     2, 0xFD00, 10,                          /* max load time */
     2, 0xFD12, 1,                           /* temperature type: commercial */
     2, 0xFD24, 1,                           /* bus type: PC Card */
-    2, 0xFD25, 0x10,                        /* regulatory domain code: FCC */
     2, 0xFD45, 100,                         /* beacon interval */
     2, 0xFD47, 100,                         /* protocol response time */
     2, 0xFD48, 7,                           /* short retry limit */

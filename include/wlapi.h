@@ -180,6 +180,26 @@ int WLAPI WLCurrentChannelInfoGet(CurrentChannelInfoBuffer *Val);
  * returns when the dialog has been closed. */
 int WLAPI WLCfgDialogGet(void);
 
+/* Country and channel tables. A country code CC is two characters; codes
+ * handed back are exactly two characters, not terminated. */
+int WLAPI WLChannelInfoGet(ChannelInfoBuffer *Val);
+int WLAPI WLChannelInfoSet(const ChannelInfoBuffer *Val);
+int WLAPI WLCountryChannelInfoGet(const char *CC, DWORD Size, ChannelInfoBuffer *Val);
+int WLAPI WLCountryFirstCountryCodeGet(char *CC);
+int WLAPI WLCountryNextCountryCodeGet(char *CC);
+/* *Size: capacity on entry; characters written including the terminator on
+ * return (0 for a country without a name), or the capacity needed together
+ * with WL_INPUT_BUFFER_INSUFFICIENT. */
+int WLAPI WLCountryLocalizedNameGet(const char *CC, char *Val, DWORD *Size);
+int WLAPI WLCountryEnglishNameGet(const char *CC, char *Val, DWORD *Size);
+/* E receives the one environment character. */
+int WLAPI WLCountryCurrentCountryCodeGet(char *CC, char *E);
+/* CC "" stores a country record without channel sets; Size is not used. */
+int WLAPI WLCountryCurrentCountryCodeSet(const char *CC, DWORD Size);
+int WLAPI WLCountryRegulatoryDomainGet(RegulatoryDomainBuffer *Val);
+int WLAPI WLCountryCountryCodeGet(CountryCodeBuffer *Val);
+int WLAPI WLCountryAnyRegulatoryDomainGet(int DC, CountryCodeBuffer *CC, RegulatoryDomainBuffer *RD);
+
 #ifdef __cplusplus
 }
 #endif
