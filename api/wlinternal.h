@@ -87,6 +87,8 @@ int ChannelGetInfo(WL_LTV *Ltv);
 int ChannelPutInfo(WL_LTV *Ltv);
 int ChannelAction(unsigned short Code);
 int ChannelSendDiagMsg(const void *Msg, unsigned short Len);
+/* Disconnects and closes an open channel when the library is unloaded. */
+void ChannelDetach(void);
 /* Driver exchanges made by this process (for the benchmark). */
 unsigned long ChannelExchangeCount(void);
 
