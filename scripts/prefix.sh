@@ -23,13 +23,23 @@ xvfb_up() {
         echo $n > "$build/xvfb.display"
         export DISPLAY=:$n
         for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return; sleep 0.1; done
-        echo "prefix: Xvfb :$n did not start" >&2; exit 1
+        echo "prefix: Xvfb :$n did not start"; exit 1
     done
-    echo "prefix: no free display" >&2; exit 1
+    echo "prefix: no free display"; exit 1
 }
 
 case $action in
 up)
+    # Daemons started here (Xvfb, wineserver, services) must not inherit the
+    # caller's output pipes, or a caller waiting for their end (ctest) would
+    # wait forever: the work runs with its output in a log file.
+    if bash "$0" up-quiet "$build" >>"$build/prefix.log" 2>&1 </dev/null; then
+        echo "prefix: up (DISPLAY=:$(cat "$build/xvfb.display"))"
+    else
+        tail -20 "$build/prefix.log"; exit 1
+    fi
+    ;;
+up-quiet)
     xvfb_up
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "prefix: creating $WINEPREFIX"
@@ -48,7 +58,7 @@ up)
     for v in win98 nt40 win2k winxp win7; do
         wine reg add "HKCU\\Software\\Wine\\AppDefaults\\os_$v.exe" /v Version /d $v /f >/dev/null 2>&1
     done
-    echo "prefix: up (DISPLAY=$DISPLAY)"
+    echo "prefix: up-quiet done"
     ;;
 down)
     wineserver -k 2>/dev/null || true
