@@ -86,17 +86,10 @@ int WLAPI WLDAIIdentityGet(IdentityBuffer *Val)
 int WLIdentityCheck(const IdentityBuffer *Id1, const IdentityBuffer *Id2)
 {
     WL_FRAME("WLIdentityCheck");
-    WL_CHECK(Id1 == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Id1->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Id1->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
-    WL_CHECK(Id2 == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Id2->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Id2->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
-    /* The component ids are not compared. */
-    if (Id1->V != Id2->V) WL_FAIL("Id1->Variant != Id2->Variant", WL_INCOMPATIBLE);
-    if (Id1->M != Id2->M) WL_FAIL("Id1->Major != Id2->Major", WL_INCOMPATIBLE);
-    if (Id1->m != Id2->m) WL_FAIL("Id1->Minor != Id2->Minor", WL_INCOMPATIBLE);
-    WL_RETURN(WL_COMPATIBLE);
+    const char *reason = NULL;
+    int rc = IdentityCompare(Id1, Id2, &reason);
+    if (reason != NULL) WL_FAIL(reason, rc);
+    WL_RETURN(rc);
 }
 
 /* ---- Compatibility ranges ---- */

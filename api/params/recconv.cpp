@@ -83,7 +83,32 @@ int IsPrintBytes(const char *Val, unsigned long Size)
     return 1;
 }
 
-/* ---- Compatibility ranges ---- */
+/* ---- Identities and compatibility ranges ---- */
+
+/* Ends a comparison with WL_INCOMPATIBLE and the text of the differing fields. */
+#define CONV_DIFFER(differ, text)        \
+    do {                                 \
+        if (differ) {                    \
+            *Reason = text;              \
+            return WL_INCOMPATIBLE;      \
+        }                                \
+    } while (0)
+
+int IdentityCompare(const IdentityBuffer *Id1, const IdentityBuffer *Id2, const char **Reason)
+{
+    CONV_CHECK(Id1 == NULL);
+    CONV_CHECK(Id1->TS.Type != IdentityBufferType);
+    CONV_CHECK(Id1->TS.Size != sizeof (IdentityBuffer));
+    CONV_CHECK(Id2 == NULL);
+    CONV_CHECK(Id2->TS.Type != IdentityBufferType);
+    CONV_CHECK(Id2->TS.Size != sizeof (IdentityBuffer));
+    /* Variant, major and minor version are the fields V, M and m. */
+    CONV_DIFFER(Id1->V != Id2->V, "Id1->Variant != Id2->Variant");
+    CONV_DIFFER(Id1->M != Id2->M, "Id1->Major != Id2->Major");
+    CONV_DIFFER(Id1->m != Id2->m, "Id1->Minor != Id2->Minor");
+    *Reason = NULL;
+    return WL_COMPATIBLE;
+}
 
 int RangeLtvToBuffer(const WL_LTV *Ltv, unsigned Room, CompatibilityRangeBuffer *Val,
                      const char **Reason)

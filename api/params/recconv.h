@@ -48,7 +48,14 @@ const unsigned char *AreaRecordBytes(const WL_LTV *Ltv);
 /* 1 when each of the Size bytes is a letter, digit, punctuation or blank. */
 int IsPrintBytes(const char *Val, unsigned long Size);
 
-/* ---- Compatibility ranges ---- */
+/* ---- Identities and compatibility ranges ---- */
+
+/*
+ * WL_COMPATIBLE when both identities are well formed and agree in variant,
+ * major and minor version (the component ids are not compared); else
+ * WL_INVALID_PARAMETER or WL_INCOMPATIBLE with *Reason the failed check.
+ */
+int IdentityCompare(const IdentityBuffer *Id1, const IdentityBuffer *Id2, const char **Reason);
 
 /* Value words of a range record with MAX_NUM_VARIANTS entries (len 63). */
 #define RANGE_RECORD_WORDS (2u + 3u * MAX_NUM_VARIANTS)

@@ -441,4 +441,34 @@ TEST_P(ByteStrings, DistributionSystemAddressesAreNotSupported)
     EXPECT_EQ(0u, SimCountersNow().exchanges);
 }
 
+/* ---- The area read's trace ---- */
+
+TEST(ByteStringsTrace, AreaReadTracesItsSteps)
+{
+    auto logName = [](int n) { return "\\wllog48E" + std::to_string(n) + ".txt"; };
+    for (int n = -1; n <= 9; n++) RemoveFile(logName(n));
+    WriteFile("\\wllog.txt", "");
+    {
+        SimSession s(kE);
+        GuardedBytes buf(16);
+        DWORD size = 16;
+        ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLPDAPartNumberGet)(buf.text(), &size));
+    }
+    std::string log = ReadFile(logName(0));
+    RemoveFile("\\wllog.txt");
+    for (int n = -1; n <= 9; n++) RemoveFile(logName(n));
+    /* in this order, the text copy traced and the raw copy not */
+    const char *steps[] = {"<WLPDAPartNumberGet> {", "<WLByteAreaGet> {", "WLByteAreaGet: 0\n",
+                           "WLByteAreaGet: 1\n", "WLByteAreaGet, 6: 2\n", "WLByteAreaGet: 3\n",
+                           "WLByteAreaGet: 4\n", "PN-0123456, 10: 4\n", "WLByteAreaGet: 6\n",
+                           "} <WLByteAreaGet>", "} <WLPDAPartNumberGet>"};
+    size_t at = 0;
+    for (const char *step : steps) {
+        size_t found = log.find(step, at);
+        ASSERT_NE(std::string::npos, found) << "missing or out of order: " << step << "\n" << log;
+        at = found;
+    }
+    EXPECT_EQ(std::string::npos, log.find("WLByteAreaGet: 7\n"));
+}
+
 INSTANTIATE_TEST_SUITE_P(All, ByteStrings, testing::ValuesIn(kVariants), VariantName);

@@ -287,3 +287,67 @@ TEST(ConvFills, RandomRecordsStayWithinTheirStorage)
         EXPECT_LE(AreaRecordLength(r.ltv(), r.Room(), 1000), 2ul * r.Room());
     }
 }
+
+static IdentityBuffer Id(int c, int v, int major, int minor)
+{
+    IdentityBuffer b;
+    b.TS.Type = IdentityBufferType;
+    b.TS.Size = sizeof b;
+    b.C = c;
+    b.V = v;
+    b.M = major;
+    b.m = minor;
+    return b;
+}
+
+TEST(ConvIdentity, ComponentIdIsNotCompared)
+{
+    const char *reason = "x";
+    IdentityBuffer dai = Id(48, 5, 8, 24), drv = Id(44, 5, 8, 24);
+    EXPECT_EQ(WL_COMPATIBLE, IdentityCompare(&dai, &drv, &reason));
+    EXPECT_TRUE(reason == NULL);
+}
+
+TEST(ConvIdentity, FirstDifferenceNamesItsField)
+{
+    IdentityBuffer a = Id(48, 5, 8, 24);
+    struct Case {
+        IdentityBuffer b;
+        const char *reason;
+    } cases[] = {
+        {Id(48, 6, 8, 24), "Id1->Variant != Id2->Variant"},
+        {Id(48, 6, 9, 25), "Id1->Variant != Id2->Variant"},
+        {Id(48, 5, 9, 24), "Id1->Major != Id2->Major"},
+        {Id(48, 5, 8, 23), "Id1->Minor != Id2->Minor"},
+    };
+    for (const Case &c : cases) {
+        const char *reason = NULL;
+        EXPECT_EQ(WL_INCOMPATIBLE, IdentityCompare(&a, &c.b, &reason));
+        EXPECT_STREQ(c.reason, reason);
+    }
+}
+
+TEST(ConvIdentity, BufferChecksInOrder)
+{
+    IdentityBuffer a = Id(48, 5, 8, 24), b = Id(48, 5, 8, 24);
+    const char *reason = NULL;
+    EXPECT_EQ(WL_INVALID_PARAMETER, IdentityCompare(NULL, &b, &reason));
+    EXPECT_STREQ("Id1 == NULL", reason);
+    EXPECT_EQ(WL_INVALID_PARAMETER, IdentityCompare(&a, NULL, &reason));
+    EXPECT_STREQ("Id2 == NULL", reason);
+    a.TS.Type = 3;
+    b.TS.Size = 20;
+    EXPECT_EQ(WL_INVALID_PARAMETER, IdentityCompare(&a, &b, &reason));
+    EXPECT_STREQ("Id1->TS.Type != IdentityBufferType", reason);
+    a.TS.Type = IdentityBufferType;
+    a.TS.Size = 20;
+    EXPECT_EQ(WL_INVALID_PARAMETER, IdentityCompare(&a, &b, &reason));
+    EXPECT_STREQ("Id1->TS.Size != sizeof (IdentityBuffer)", reason);
+    a.TS.Size = sizeof a;
+    EXPECT_EQ(WL_INVALID_PARAMETER, IdentityCompare(&a, &b, &reason));
+    EXPECT_STREQ("Id2->TS.Size != sizeof (IdentityBuffer)", reason);
+    b.TS.Size = sizeof b;
+    b.TS.Type = 0;
+    EXPECT_EQ(WL_INVALID_PARAMETER, IdentityCompare(&a, &b, &reason));
+    EXPECT_STREQ("Id2->TS.Type != IdentityBufferType", reason);
+}
