@@ -11,6 +11,8 @@
 
 #include <string.h>
 
+#include "wepcode.h"
+
 #define STATUS_UNSUCCESSFUL_VALUE 0xC0000001u
 #define BLOCK_VAL_OFFSET 12u
 #define BLOCK_RESULT_OFFSET 4u
@@ -645,12 +647,52 @@ static uint16_t DoGet(SimAdapter *a, uint8_t *block, uint16_t typ, uint16_t aske
     return WLSIM_RES_SUCCESS;
 }
 
+/* Decodes the coded text carried by the stored record `typ` (an area
+ * record, two characters to a word) and keeps the plain bytes as its
+ * companion record. */
+static void KeepDecoded(SimAdapter *a, uint16_t typ)
+{
+    const uint16_t companion = WLSIM_DECODED_TYPE(typ);
+    const SimRecordSlot *r;
+    uint32_t textBytes, plainRoom;
+    char *text;
+    uint8_t *plain;
+    int i, n, rc = SIM_E_NOMEM;
+
+    i = FindRecord(a, typ);
+    if (i < 0)
+        return;
+    r = &a->rec[i];
+    textBytes = 2u * (uint32_t)(r->len - 1);
+    /* 4 characters give 3 bytes; one spare byte pads an odd count. */
+    plainRoom = textBytes / 4u * 3u + 3u + 1u;
+    text = (char *)SimAlloc(textBytes + 1u);
+    plain = (uint8_t *)SimAlloc(plainRoom);
+    if (text && plain) {
+        if (textBytes)
+            memcpy(text, r->val, textBytes);
+        text[textBytes] = '\0';
+        memset(plain, 0, plainRoom);
+        n = WEPDecode(CRYPT_CODE, plain, (int)plainRoom - 1, text);
+        rc = StoreRecord(a, companion, (uint16_t)(1 + (n + 1) / 2), plain);
+    }
+    SimFree(text);
+    SimFree(plain);
+    if (rc != SIM_OK) {
+        i = FindRecord(a, companion);
+        if (i >= 0)
+            DropRecord(a, i);
+    }
+}
+
 static uint16_t DoPut(SimAdapter *a, const uint8_t *block, uint16_t typ, uint16_t len)
 {
     if (len < 2 || len > WLSIM_LTV_MAX_LEN)
         return WLSIM_RES_LEN;
     if (StoreRecord(a, typ, len, block + BLOCK_VAL_OFFSET) != SIM_OK)
         return WLSIM_RES_LEN; /* no room for the record */
+    if (typ == WLSIM_CODED_KEY_TYPE || typ == WLSIM_CODED_COUNTRY_TYPE)
+        KeepDecoded(a, typ);
     a->st.puts++;
     a->st.unappliedPuts++;
     return WLSIM_RES_SUCCESS;

@@ -73,6 +73,23 @@ typedef struct WlSimBlock {
 
 typedef char WlSimBlockSizeCheck[(sizeof(WlSimBlock) == WLSIM_BLOCK_SIZE) ? 1 : -1];
 
+/* Coded records. The key record (0x0900) and the country record (0x0905)
+ * reach the adapter as area records whose value words carry a coded text,
+ * two characters to a word, low byte first; the text ends at its first zero
+ * byte or at the end of the record. After storing such a put as it came, the
+ * adapter decodes the text with the library's own coding (CRYPT_CODE) and
+ * keeps the plain bytes as the companion record WLSIM_DECODED_TYPE (typ):
+ * the decoded bytes as value words, low byte first, a last odd byte in a
+ * zero-padded word. A text that decodes to no byte leaves a companion of
+ * len 1; when the companion cannot be stored (no memory, no record slot)
+ * any older companion is removed, so a companion always belongs to the
+ * newest coded put. Companions are ordinary records: IOCTL_WLSIM_GET_RECORD
+ * and get_info read them. Records stored through the control interface are
+ * not decoded. */
+#define WLSIM_CODED_KEY_TYPE 0x0900u
+#define WLSIM_CODED_COUNTRY_TYPE 0x0905u
+#define WLSIM_DECODED_TYPE(typ) ((uint16_t)((typ) | 0x0080u)) /* 0x0980, 0x0985 */
+
 /* ---- control interface ------------------------------------------------ */
 
 #define WLSIM_CONTROL_PATH "\\\\.\\WLSIMCTL"

@@ -51,8 +51,19 @@ up-quiet)
     wineserver -p 2>/dev/null || true
     sys32=$WINEPREFIX/drive_c/windows/system32
     mkdir -p "$WINEPREFIX/drive_c/wltest"
-    cp "$bin"/*.dll "$sys32/" 2>/dev/null || true
-    cp "$bin/wlsim.sys" "$sys32/drivers/wlsim.sys"
+    # A rebuilt driver replaces the loaded one: stop the prefix's processes
+    # first (a loaded image must not change under them), then start again.
+    if ! cmp -s "$bin/wlsim.sys" "$sys32/drivers/wlsim.sys"; then
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+        cp "$bin/wlsim.sys" "$sys32/drivers/wlsim.sys.new"
+        mv "$sys32/drivers/wlsim.sys.new" "$sys32/drivers/wlsim.sys"
+        wineserver -p
+    fi
+    for f in "$bin"/*.dll; do
+        [ -e "$f" ] || continue
+        cp "$f" "$sys32/$(basename "$f").new" && mv "$sys32/$(basename "$f").new" "$sys32/$(basename "$f")"
+    done
     wine "$bin/simctl.exe" install 'C:\windows\system32\drivers\wlsim.sys' >/dev/null
     # Reported Windows versions for the programs that test them.
     for v in win98 nt40 win2k winxp win7; do

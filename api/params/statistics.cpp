@@ -12,15 +12,12 @@
 
 /* ---- Link quality ---- */
 
-#define LINK_STATUS_RECORD 0x090B
-
 /* WL_SUCCESS when the link status (1 to 5) is usable, that is not 2. */
 static int LinkStatusGet(void)
 {
     WL_FRAME("LinkStatusGet");
     int link_status = 0;
-    if (ScalarRead(LINK_STATUS_RECORD, &link_status) != WL_SUCCESS)
-        WL_FAIL("WLLinkStatusGet (&link_status) != WL_SUCCESS", WL_DATA_NOT_AVAILABLE);
+    WL_CHECK(WLLinkStatusGet (&link_status) != WL_SUCCESS, WL_DATA_NOT_AVAILABLE);
     WL_CHECK(!INTERVAL (1, <=, link_status, <=, 5), WL_DATA_NOT_AVAILABLE);
     WL_CHECK(link_status == 2, WL_DATA_NOT_AVAILABLE);
     WL_RETURN(WL_SUCCESS);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "simcore.h"
+#include "wepcode.h"
 
 namespace {
 
@@ -909,6 +910,175 @@ TEST_F(SimCore, ExchangeCost)
     RecordProperty("microseconds_per_exchange", std::to_string(us));
     std::printf("core exchange: %.3f us\n", us);
     EXPECT_LT(us, 100.0);
+}
+
+// ---- coded key and country records ----------------------------------------
+
+// An area record of `typ` carrying `bytes`, two to a word, low byte first.
+std::vector<uint16_t> AreaRecord(uint16_t typ, const std::string &bytes)
+{
+    const size_t words = (bytes.size() + 1) / 2;
+    std::vector<uint16_t> ltv(2 + words, 0);
+    ltv[0] = static_cast<uint16_t>(1 + words);
+    ltv[1] = typ;
+    std::memcpy(&ltv[2], bytes.data(), bytes.size());
+    return ltv;
+}
+
+// The value bytes of a stored record.
+std::vector<uint8_t> ValueBytes(const WlSimRecord &r)
+{
+    const size_t n = r.len > 1 ? 2u * (r.len - 1u) : 0u;
+    const uint8_t *p = reinterpret_cast<const uint8_t *>(r.val);
+    return std::vector<uint8_t>(p, p + n);
+}
+
+// What the library's coding gives for `text`, padded to whole words.
+std::vector<uint8_t> Decoded(const std::string &text)
+{
+    std::vector<uint8_t> plain(text.size() + 4, 0);
+    int n = WEPDecode(CRYPT_CODE, plain.data(), static_cast<int>(plain.size()), text.c_str());
+    plain.resize(static_cast<size_t>(n) + (n & 1));
+    return plain;
+}
+
+std::string Coded(const std::vector<uint8_t> &plain)
+{
+    std::vector<char> text(plain.size() * 2 + 8);
+    WEPCode(CRYPT_CODE, text.data(), static_cast<int>(text.size()), plain.data(),
+            static_cast<int>(plain.size()));
+    return text.data();
+}
+
+TEST_F(SimCore, CodedTypesAndTheirCompanions)
+{
+    EXPECT_EQ(0x0980, WLSIM_DECODED_TYPE(WLSIM_CODED_KEY_TYPE));
+    EXPECT_EQ(0x0985, WLSIM_DECODED_TYPE(WLSIM_CODED_COUNTRY_TYPE));
+}
+
+TEST_F(SimCore, CodedCountryPutKeepsTheStoredTextAndItsPlainRecord)
+{
+    // A country record of 96 bytes: "HK" with two channel sets.
+    const uint16_t words[48] = {11, 0xFC29, 2, 'H', 'K', ' ', 1, 11, 30, 12, 2, 20};
+    std::vector<uint8_t> plain(reinterpret_cast<const uint8_t *>(words),
+                               reinterpret_cast<const uint8_t *>(words) + sizeof words);
+    const std::string text = Coded(plain);
+    ASSERT_EQ(128u, text.size());
+    Put(AreaRecord(0x0905, text));
+
+    WlSimRecord coded = Stored(0x0905);
+    EXPECT_EQ(65, coded.len) << "the put itself is kept as it came";
+    EXPECT_EQ(0, std::memcmp(coded.val, text.data(), text.size()));
+
+    WlSimRecord companion = Stored(0x0985);
+    ASSERT_EQ(49, companion.len);
+    EXPECT_EQ(plain, ValueBytes(companion));
+    EXPECT_EQ(1u, State().puts) << "decoding is no put of its own";
+}
+
+TEST_F(SimCore, CodedKeyPutDecodesTheDefaultKeyRecord)
+{
+    Put(AreaRecord(0x0900, DefaultCodedKey));
+    WlSimRecord companion = Stored(0x0980);
+    ASSERT_EQ(1 + WEP_KEY_RECORD_SIZE / 2, companion.len);
+    const std::vector<uint8_t> plain = ValueBytes(companion);
+    EXPECT_EQ(Decoded(DefaultCodedKey), plain);
+    EXPECT_EQ(std::string(DefaultCodedKey), Coded(plain)) << "coding the plain record gives the text back";
+    EXPECT_EQ(0, std::memcmp(plain.data(), "whWH", 4));
+}
+
+TEST_F(SimCore, CodedTextEndsAtItsFirstZeroByteAndOddCountsArePadded)
+{
+    // Five characters give three bytes; what follows the zero byte is not text.
+    std::string bytes = std::string("ABCDE") + '\0' + "garbage!";
+    Put(AreaRecord(0x0905, bytes));
+    WlSimRecord companion = Stored(0x0985);
+    ASSERT_EQ(3, companion.len);
+    EXPECT_EQ(Decoded("ABCDE"), ValueBytes(companion));
+    EXPECT_EQ(0, ValueBytes(companion)[3]) << "odd byte count padded with zero";
+}
+
+TEST_F(SimCore, CodedTextOfNoByteLeavesAnEmptyCompanion)
+{
+    Put(AreaRecord(0x0905, std::string("ABCDEFGH")));
+    ASSERT_EQ(4, Stored(0x0985).len) << "8 characters, 6 bytes";
+    for (const std::string &text : {std::string(2, '\0'), std::string("Q") + '\0'}) {
+        Put(AreaRecord(0x0905, text));
+        EXPECT_EQ(1, Stored(0x0985).len) << "no byte decoded: companion without value";
+    }
+}
+
+TEST_F(SimCore, LargestUnterminatedCodedTextDecodesWithinBounds)
+{
+    // 4096 value words of text and no terminator: 8192 characters.
+    std::string text(2 * WLSIM_VAL_WORDS, 'e');
+    for (size_t i = 0; i < text.size(); i++) text[i] = static_cast<char>('&' + (i * 7) % 64);
+    Guarded g(1);
+    for (size_t i = 0; i < WLSIM_VAL_WORDS; i++) {
+        uint16_t w;
+        std::memcpy(&w, text.data() + 2 * i, 2);
+        g.SetWord(12 + 2 * i, w);
+    }
+    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_PUT_INFO, WLSIM_LTV_MAX_LEN, 0x0905));
+    EXPECT_EQ(WLSIM_RES_SUCCESS, g.Result());
+    EXPECT_TRUE(g.GuardsIntact());
+    WlSimRecord companion = Stored(0x0985);
+    ASSERT_EQ(1 + 6144 / 2, companion.len);
+    EXPECT_EQ(Decoded(text), ValueBytes(companion));
+}
+
+TEST_F(SimCore, CharactersOutsideTheAlphabetDecodeLikeTheLibrary)
+{
+    std::srand(99);
+    for (int round = 0; round < 200; round++) {
+        std::string text(1 + std::rand() % 300, 'x');
+        for (char &c : text) c = static_cast<char>(1 + std::rand() % 255);
+        Put(AreaRecord(round % 2 ? 0x0900 : 0x0905, text));
+        WlSimRecord companion = Stored(round % 2 ? 0x0980 : 0x0985);
+        ASSERT_EQ(Decoded(text), ValueBytes(companion)) << "round " << round;
+    }
+}
+
+TEST_F(SimCore, OnlyCodedPutsAreDecoded)
+{
+    Put(AreaRecord(0x0901, "ABCDEFGH"));
+    Put(AreaRecord(0xFC29, "ABCDEFGH"));
+    EXPECT_EQ(0, Stored(0x0981).len);
+    EXPECT_EQ(0, Stored(0xFCA9).len);
+
+    // Records stored through the control interface are not decoded.
+    WlSimRecord rec;
+    std::memset(&rec, 0, sizeof rec);
+    rec.adapter = adapter;
+    rec.len = 3;
+    rec.typ = 0x0905;
+    std::memcpy(rec.val, "ABCD", 4);
+    ASSERT_EQ(SIM_OK, SimCoreSetRecord(&rec));
+    EXPECT_EQ(0, Stored(0x0985).len);
+}
+
+TEST_F(SimCore, CompanionThatCannotBeStoredIsRemoved)
+{
+    Put(AreaRecord(0x0905, "ABCDEFGH"));
+    ASSERT_EQ(4, Stored(0x0985).len) << "8 characters, 6 bytes";
+    // Each failure point of the decoding: the text, the plain bytes, the
+    // companion's own copy. The put itself succeeds every time.
+    for (int allowed = 1; allowed <= 3; allowed++) {
+        SCOPED_TRACE(allowed);
+        Put(AreaRecord(0x0905, "ABCDEFGH"));
+        ASSERT_EQ(4, Stored(0x0985).len) << "8 characters, 6 bytes";
+        AllocationsBeforeFailure = allowed;
+        Put(AreaRecord(0x0905, "ZYXWVUTS"));
+        AllocationsBeforeFailure = -1;
+        EXPECT_EQ(0, std::memcmp(Stored(0x0905).val, "ZYXWVUTS", 8));
+        EXPECT_EQ(0, Stored(0x0985).len) << "a stale companion would not match the put";
+    }
+
+    // A full record table leaves no slot for a new companion.
+    int n = State().nRecords;
+    for (uint16_t t = 0x1000; n < WLSIM_MAX_RECORDS; t++, n++) Put({2, t, t});
+    Put(AreaRecord(0x0905, "ABCDEFGH"));
+    EXPECT_EQ(0, Stored(0x0985).len);
 }
 
 }  // namespace

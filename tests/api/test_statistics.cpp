@@ -172,6 +172,8 @@ TEST_P(Statistics, AuthenticationAlgorithms)
 TEST_P(Statistics, DriverInformation)
 {
     SimSession s(GetParam());
+    s.Set({15, 0x0825, 0x0108, 0x0018, 0x0001, 0, 0x7777, 0x7777, 5, 0x7777, 0x7777, 0x7777, 0x4000,
+           0x7777, 0x7777, 0x7777});
     Guarded<DriverInfoBuffer> d(DriverInfoBufferType);
     ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLDriverInfoGet)(&d.b));
     const uint8_t w01[4] = {0x08, 0x01, 0x18, 0x00};

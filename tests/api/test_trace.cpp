@@ -238,3 +238,25 @@ TEST_F(TraceLogTest, LongTextIsCutTo247Characters)
     std::string text = ReadFile(LogName(0));
     EXPECT_EQ(std::string(247, 'a') + "FINGER, line 1\n", text.substr(0, 247 + 15));
 }
+
+/* The dump functions run the editor on the log through the command
+ * interpreter and return when it has ended. */
+TEST_F(TraceLogTest, DumpShowsTheLogInTheEditor)
+{
+    std::string editor = std::string("Z:") + WL_TESTBIN_DIR + "/notepad.exe";
+    for (char &c : editor)
+        if (c == '/') c = '\\';
+    ASSERT_TRUE(CopyFileA(editor.c_str(), "notepad.exe", FALSE)) << editor;
+    WriteFile("\\wllog.txt", "");
+    {
+        WLLib lib(kE);
+        RemoveFile("shown.txt");
+        EXPECT_EQ(0, WL(lib, WLLogErrorDump)());
+        EXPECT_EQ("\\wlerr.txt", ReadFile("shown.txt"));
+        RemoveFile("shown.txt");
+        EXPECT_EQ(0, WL(lib, WLLogDump)());
+        EXPECT_EQ(LogName(0), ReadFile("shown.txt"));
+    }
+    RemoveFile("shown.txt");
+    RemoveFile("notepad.exe");
+}

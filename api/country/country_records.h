@@ -1,0 +1,21 @@
+// Adapter records the country exports use besides the channel information:
+// the adapter's regulatory domain code and the coded country text handed to
+// the driver.
+#ifndef API_COUNTRY_COUNTRY_RECORDS_H
+#define API_COUNTRY_COUNTRY_RECORDS_H
+
+#include <windows.h>
+
+// Record types.
+#define DOMAIN_CODE_RECORD_TYPE 0xFD25    // regulatory domain code, one word
+#define CODED_COUNTRY_RECORD_TYPE 0x0905  // coded country text, byte area
+
+// Reads the adapter's regulatory domain code (one-word record 0xFD25).
+int DomainCodeRead(int *Val);
+
+// Sends the first Size bytes of the coded country text Val to the driver as
+// the byte area of record 0x0905 (two characters to a word, low byte first,
+// an odd last byte padded with zero). The record needs the apply action.
+int CodedCountryTextSend(const char *Val, DWORD Size);
+
+#endif // API_COUNTRY_COUNTRY_RECORDS_H
