@@ -160,3 +160,29 @@ TEST(ExportTable, LibrariesImportOnlySystemModules)
         }
     }
 }
+
+/* Every library file carries its version resource: file version 8.24.0.629,
+ * product version 8.24, and its own file name. */
+TEST(ExportTable, VersionResourceOfEveryVariant)
+{
+    for (const Variant &v : kVariants) {
+        WLLib lib(v);
+        char path[MAX_PATH];
+        ASSERT_NE(0u, GetModuleFileNameA(lib.module(), path, sizeof path));
+        DWORD handle = 0, size = GetFileVersionInfoSizeA(path, &handle);
+        ASSERT_NE(0u, size) << path;
+        std::vector<char> data(size);
+        ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data.data()));
+        VS_FIXEDFILEINFO *fixed = nullptr;
+        UINT len = 0;
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\", (void **)&fixed, &len));
+        EXPECT_EQ(MAKELONG(24, 8), fixed->dwFileVersionMS);
+        EXPECT_EQ(MAKELONG(629, 0), fixed->dwFileVersionLS);
+        EXPECT_EQ(MAKELONG(24, 8), fixed->dwProductVersionMS);
+        char *text = nullptr;
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\ProductVersion", (void **)&text, &len));
+        EXPECT_STREQ("8.24", text);
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\OriginalFilename", (void **)&text, &len));
+        EXPECT_EQ(v.dll() + ".DLL", text);
+    }
+}
