@@ -81,6 +81,40 @@ const uint16_t SimDefaultRecords[] = {
     /* country and regulatory domain */
     8, 0xFC29, 1, 'U', 'S', ' ', 1, 11, 30, /* channel info: "US", 1 to 11 */
     2, 0xFD25, 0,                           /* domain code 0: "All" */
+    /* single-value settings and readings */
+    2, 0xFC25, 0,                           /* microwave robustness off */
+    2, 0xFC26, 1,                           /* load balancing on */
+    2, 0xFC27, 1,                           /* medium distribution on */
+    2, 0xFC28, 0,                           /* group address filter off */
+    2, 0xFC81, 0,                           /* create IBSS off */
+    2, 0xFC85, 0,                           /* promiscuous mode off */
+    2, 0xFCB1, 0,                           /* transmit key 0 */
+    2, 0xFCE0, 1000,                        /* tick time */
+    2, 0x0902, 1,                           /* driver enabled */
+    15, 0x0825, 0x0001, 0x0008, 0x0018,     /* driver info: 14 words, */
+        0x0002, 0x0000, 0x0000, 0x0000,     /* word 10 bit 14: radio on */
+        0x0000, 0x0000, 0x0000, 0x4000,
+        0x0000, 0x0000, 0x0000,
+    2, 0xFD00, 10,                          /* max load time */
+    2, 0xFD12, 1,                           /* temperature type: commercial */
+    2, 0xFD24, 1,                           /* bus type: PC Card */
+    2, 0xFD45, 100,                         /* beacon interval */
+    2, 0xFD47, 100,                         /* protocol response time */
+    2, 0xFD48, 7,                           /* short retry limit */
+    2, 0xFD49, 4,                           /* long retry limit */
+    2, 0xFD4A, 512,                         /* max transmit lifetime */
+    2, 0xFD4B, 512,                         /* max receive lifetime */
+    2, 0xFD4C, 0,                           /* CF pollable: no */
+    2, 0xFD4F, 1,                           /* privacy option implemented */
+    2, 0xFD52, 1,                           /* current system scale: large */
+    2, 0xFDC0, 2,                           /* PHY type: DSSS */
+    2, 0xFDC2, 1,                           /* current power state: awake */
+    2, 0xFDC3, 4,                           /* CCA mode */
+    2, 0x090B, 1,                           /* link status: connected */
+    32, 0xFD89, 6, 2437, 0, 0, 0, 0, 0, 0,  /* current channel: 31 words */
+        0, 0, 1, 0, 20, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0,
 };
 
 const uint32_t SimDefaultWordCount = sizeof SimDefaultRecords / sizeof SimDefaultRecords[0];

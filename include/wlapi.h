@@ -91,8 +91,94 @@ int WLAPI WLNextNICGet(NICInfoBuffer *Val);
 int WLAPI WLCurrentNICGet(char *Val, DWORD *Size);
 int WLAPI WLCurrentNICSet(const char *Val, DWORD Size);
 
-/* Single-value parameters */
+/* Single-value parameters: getters store the record's 16-bit value
+ * zero-extended, setters take the value by value. */
+#define SYSTEM_SCALE_LARGE 1
+#define SYSTEM_SCALE_MICRO 5
+#define CONNECTION_MODE_ESS 0
+#define CONNECTION_MODE_SOFTAP 2
+#define AUTHENTICATION_ALGORITHM_AUTO 0
+#define AUTHENTICATION_ALGORITHM_SHARED_KEY 2
+#define POWER_MANAGEMENT_MODE_DISABLED 0
+#define POWER_MANAGEMENT_MODE_STANDARD_CDS 6
+
+int WLAPI WLPortTypeGet(int *Val);
+int WLAPI WLPortTypeSet(int Val);
+int WLAPI WLATIMWindowGet(int *Val);
+int WLAPI WLATIMWindowSet(int Val);
+int WLAPI WLSystemScaleGet(int *Val);
+int WLAPI WLSystemScaleSet(int Val);
+int WLAPI WLMaxDataLengthGet(int *Val);
+int WLAPI WLMaxDataLengthSet(int Val);
+int WLAPI WLPMEnabledGet(int *Val);
+int WLAPI WLPMEnabledSet(int Val);
+int WLAPI WLConnectionModeGet(int *Val);
+int WLAPI WLConnectionModeSet(int Val);
+int WLAPI WLMulticastReceiveGet(int *Val);
+int WLAPI WLMulticastReceiveSet(int Val);
+int WLAPI WLMaxSleepDurationGet(int *Val);
+int WLAPI WLMaxSleepDurationSet(int Val);
+int WLAPI WLPMHoldoverDurationGet(int *Val);
+int WLAPI WLPMHoldoverDurationSet(int Val);
+int WLAPI WLEncryptionEnabledGet(int *Val);
+int WLAPI WLEncryptionEnabledSet(int Val);
+int WLAPI WLAuthenticationGet(int *Val);
+int WLAPI WLAuthenticationSet(int Val);
+int WLAPI WLMulticastRateGet(int *Val);
+int WLAPI WLMulticastRateSet(int Val);
+int WLAPI WLMicrowaveRobustnessGet(int *Val);
+int WLAPI WLMicrowaveRobustnessSet(int Val);
+int WLAPI WLLoadBalancingGet(int *Val);
+int WLAPI WLLoadBalancingSet(int Val);
+int WLAPI WLMediumDistributionGet(int *Val);
+int WLAPI WLMediumDistributionSet(int Val);
+int WLAPI WLGroupAddressFilterGet(int *Val);
+int WLAPI WLGroupAddressFilterSet(int Val);
+int WLAPI WLCreateIBSSGet(int *Val);
+int WLAPI WLCreateIBSSSet(int Val);
+int WLAPI WLRTSThresholdGet(int *Val);
+int WLAPI WLRTSThresholdSet(int Val);
+int WLAPI WLTXRateControlGet(int *Val);
+int WLAPI WLTXRateControlSet(int Val);
+int WLAPI WLPromiscuousModeGet(int *Val);
+int WLAPI WLPromiscuousModeSet(int Val);
+int WLAPI WLTXKeyIdGet(int *Val);
+int WLAPI WLTXKeyIdSet(int Val);
+int WLAPI WLTickTimeGet(int *Val);
+int WLAPI WLTickTimeSet(int Val);
+int WLAPI WLRadioStatusGet(int *Val);
+int WLAPI WLRadioStatusSet(int Val);
+int WLAPI WLSWRadioStatusGet(int *Val);
+int WLAPI WLHWRadioStatusGet(int *Val);
+int WLAPI WLPowerModeGet(int *Val);
+int WLAPI WLPowerModeSet(int Val);
+int WLAPI WLMaxLoadTimeGet(int *Val);
+int WLAPI WLChannelListGet(int *Val);
+int WLAPI WLTempTypeGet(int *Val);
+int WLAPI WLNICBusTypeGet(int *Val);
 int WLAPI WLPortStatusGet(int *Val);
+int WLAPI WLCurrentTXRateGet(int *Val);
+int WLAPI WLCurrentTXRateFGet(float *Val);
+int WLAPI WLCurrentBeaconIntervalGet(int *Val);
+int WLAPI WLProtocolRspTimeGet(int *Val);
+int WLAPI WLCurrentShortRetryLimitGet(int *Val);
+int WLAPI WLCurrentLongRetryLimitGet(int *Val);
+int WLAPI WLMaxTransmitLifetimeGet(int *Val);
+int WLAPI WLMaxReceiveLifetimeGet(int *Val);
+int WLAPI WLCFPollableGet(int *Val);
+int WLAPI WLPrivacyOptionImplementedGet(int *Val);
+int WLAPI WLCurrentSystemScaleGet(int *Val);
+int WLAPI WLPHYTypeGet(int *Val);
+int WLAPI WLCurrentChannelGet(int *Val);
+int WLAPI WLCurrentPowerStateGet(int *Val);
+int WLAPI WLCCAModeGet(int *Val);
+int WLAPI WLLinkStatusGet(int *Val);
+int WLAPI WLDomainCodeGet(int *Val);
+int WLAPI WLCurrentChannelInfoGet(CurrentChannelInfoBuffer *Val);
+
+/* Configuration dialog of the current adapter, shown by the co-installer;
+ * returns when the dialog has been closed. */
+int WLAPI WLCfgDialogGet(void);
 
 /* Country and channel tables. A country code CC is two characters; codes
  * handed back are exactly two characters, not terminated. */

@@ -118,13 +118,17 @@ int ChannelConnect(void)
     return LowLevelResult("connect", code);
 }
 
+/*
+ * Always ends disconnected: an open handle is closed whatever the driver
+ * answers, and even when the adapter selection was cleared after connecting
+ * (the handle still belongs to the device it was opened on).
+ */
 int ChannelDisconnect(void)
 {
-    if (CurrentNic() == NULL) return LowLevelResult("disconnect", WL_DATA_NOT_AVAILABLE);
-    if (s_Device != INVALID_HANDLE_VALUE) {
-        ChannelExchange(OP_DISCONNECT);
-        CloseHandle(s_Device);
-    }
+    if (s_Device == INVALID_HANDLE_VALUE)
+        return CurrentNic() ? WL_SUCCESS : LowLevelResult("disconnect", WL_DATA_NOT_AVAILABLE);
+    ChannelExchange(OP_DISCONNECT);
+    CloseHandle(s_Device);
     s_Device = INVALID_HANDLE_VALUE;
     return WL_SUCCESS;
 }

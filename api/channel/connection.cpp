@@ -2,6 +2,7 @@
  * Caller-visible connection, deferred apply and generic record access on top
  * of the driver channel.
  */
+#include <limits.h>
 #include <stdlib.h>
 
 #include "wlinternal.h"
@@ -127,12 +128,18 @@ int GenericRead(WL_LTV *Ltv)
     WL_RETURN(rc);
 }
 
-/* Logs a record about to be written, word by word. */
+/*
+ * Logs a record about to be written, word by word. The values of a record
+ * longer than the channel carries are not read: the channel refuses it, and
+ * its len may claim far more than the caller's buffer holds. Nothing more
+ * is logged when the trace is off.
+ */
 static void RecordLog(const WL_LTV *Ltv)
 {
     const unsigned short *words = (const unsigned short *)Ltv;
-    WLLog("ltv->len 0x%04X (%d)\n", Ltv->len, Ltv->len);
+    if (WLLog("ltv->len 0x%04X (%d)\n", Ltv->len, Ltv->len) < 0) return; /* no trace */
     WLLog("ltv->typ 0x%04X\n", Ltv->typ);
+    if (Ltv->len > WL_IFB_MAX_LEN) return;
     for (int i = 0; i + 1 < Ltv->len; i++) WLLog("ltv->val [%d] 0x%04X\n", i, words[2 + i]);
 }
 
@@ -181,6 +188,9 @@ int WLAPI WLGenericSet(WL_LTV *Val)
 int WLAPI WLGenericAction(DWORD Code)
 {
     WL_FRAME("WLGenericAction");
+    /* The channel carries a 16-bit code; a wider one must not be cut into
+     * another action. */
+    WL_CHECK(Code > USHRT_MAX, WL_INVALID_PARAMETER);
     WL_CHECK(WLConnected () == WL_NOT_CONNECTED, WL_NOT_CONNECTED);
     WL_RETURN(ChannelAction((unsigned short)Code));
 }

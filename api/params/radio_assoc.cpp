@@ -77,7 +77,7 @@ int WLAPI WLSecurityAuthenticationStatusGet(SecurityAuthenticationStatusBuffer *
     Val->data.KeyManagement = 0;
 
     int enc = 0;
-    int retval = ScalarRead(RADIO_ENCRYPTION_ENABLED, &enc);
+    int retval = WLEncryptionEnabledGet(&enc);
     WL_CHECK(retval != WL_SUCCESS, retval);
     if (enc == 0) {
         /* No encryption: the group key alone, no key management. */

@@ -99,7 +99,7 @@ int WLAPI WLCurrentChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val)
     WL_CHECK((Val)->TS.Type != ChannelFrequencyBandBufferType, WL_INVALID_PARAMETER);
     WL_CHECK((Val)->TS.Size != sizeof (ChannelFrequencyBandBuffer), WL_INVALID_PARAMETER);
     int word = 0;
-    int rc = ScalarRead(RADIO_CURRENT_CHANNEL, &word);
+    int rc = WLCurrentChannelGet(&word);
     if (rc == WL_SUCCESS) ChannelWordStore(Val, word);
     WL_RETURN(rc);
 }

@@ -3,7 +3,6 @@
  * 2.4 GHz rate bits, value word 1 the 5 GHz rate bits), gated by the
  * adapter's domain code, and the one-band readings of the older firmware.
  */
-#include "country/country_records.h"
 #include "params/ie_parse.h"
 #include "params/radio.h"
 
@@ -15,7 +14,7 @@ BandsAllowed RadioBandsAllowed(void)
 {
     BandsAllowed b = {false, false};
     int dc = -1;
-    if (DomainCodeRead(&dc) == WL_SUCCESS) {
+    if (WLDomainCodeGet(&dc) == WL_SUCCESS) {
         b.band2GHz = INTERVAL (0, <=, dc, <=, 9);
         b.band5GHz = INTERVAL (0, <=, dc, <=, 6);
     }

@@ -36,10 +36,3 @@ int MACPortStatusGet(void)
     WL_CHECK(!INTERVAL (3, <=, port_status, <=, 5), WL_DATA_NOT_AVAILABLE);
     WL_RETURN(WL_SUCCESS);
 }
-
-int WLAPI WLPortStatusGet(int *Val)
-{
-    WL_FRAME("WLPortStatusGet");
-    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_RETURN(ScalarRead(0xFD40, Val));
-}

@@ -76,3 +76,32 @@ TEST(OsVersion, AdapterLayoutFollowsTheOsType)
     EXPECT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)("0160", 4));
     EXPECT_EQ(WL_INVALID_PARAMETER, WL(lib, WLCurrentNICSet)("0161", 4));
 }
+
+/* Integer settings are kept as registry numbers on the NT family and as
+ * decimal text on the others; reading accepts both. */
+TEST(OsVersion, IntegerSettingsEncodingFollowsTheOsType)
+{
+    const OsCase *c = Expected();
+    if (c == nullptr) GTEST_SKIP() << "runs under the os_* copies only";
+    bool win98 = c->type == OS_WIN98;
+    const Variant v = kVariants[2];
+    RegAdapter a(AdapterSpec("0162", "Encoding card", true, v.letter, win98));
+    WLLib lib(v);
+    SimAdapterFor(a, v);
+    ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)("0162", 4));
+    ASSERT_EQ(WL_SUCCESS, WL(lib, WLSystemScaleSet)(3));
+    std::string text;
+    DWORD number = 0, type = 0;
+    if (win98) {
+        ASSERT_TRUE(a.readString("SystemScale", &text));
+        EXPECT_EQ("3", text);
+    } else {
+        ASSERT_TRUE(a.readDword("SystemScale", &number, &type));
+        EXPECT_EQ(3u, number);
+    }
+    /* With no adapter reachable the getter answers from the registry. */
+    SimReset();
+    int val = 0;
+    EXPECT_EQ(WL_SUCCESS, WL(lib, WLSystemScaleGet)(&val));
+    EXPECT_EQ(3, val);
+}

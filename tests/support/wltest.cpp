@@ -104,3 +104,20 @@ DWORD ExpectedOsType()
     if (vi.dwMajorVersion <= 4) return OS_WINNT;
     return vi.dwMinorVersion == 0 ? OS_WIN2000 : OS_WIN2001;
 }
+
+bool HasExitLine(const std::string &log, const std::string &fn, const std::string &reason,
+                 const std::string &tail)
+{
+    const std::string head = "} <" + fn + "> (line ";
+    const std::string middle = "returned [" + reason + "] " + tail;
+    size_t start = 0;
+    while (start < log.size()) {
+        size_t end = log.find('\n', start);
+        if (end == std::string::npos) end = log.size();
+        std::string line = log.substr(start, end - start);
+        size_t h = line.find(head);
+        if (h != std::string::npos && line.find(middle, h) != std::string::npos) return true;
+        start = end + 1;
+    }
+    return false;
+}

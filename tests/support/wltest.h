@@ -99,6 +99,12 @@ bool FileExists(const std::string &path);
 void WriteFile(const std::string &path, const std::string &text);
 void RemoveFile(const std::string &path);
 
+/* Whether a log (trace or error log text) holds an exit line of function
+ * fn whose reason is `reason`, followed by `tail` (such as
+ * "(WL_GENERAL_ERROR, 0x00002328, 9000) ERROR" or just a prefix of it). */
+bool HasExitLine(const std::string &log, const std::string &fn, const std::string &reason,
+                 const std::string &tail);
+
 /* Reported OS type of this process as the libraries see it. */
 DWORD ExpectedOsType();
 

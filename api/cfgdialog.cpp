@@ -1,0 +1,83 @@
+/*
+ * The configuration dialog of the current adapter. It lives in the device
+ * co-installer of this variant, whose file name is this library's own base
+ * name with "d" as its second letter (WAVXQ48E -> WdVXQ48E.dll) in the
+ * Windows system directory. Its entry point runs on a thread of its own
+ * with the adapter's NIC id; the caller waits until it has returned.
+ */
+#include <stdio.h>
+
+#include "wlinternal.h"
+
+#define SYSTEM_DIR_MAX 64 /* characters of the system directory path */
+
+typedef DWORD(WINAPI *AdtEntryPoint)(LPVOID Nic);
+
+/* Full path of the co-installer, or false when it cannot be formed. */
+static bool CoInstallerPath(const char *ownName, char *path, size_t size)
+{
+    char systemDir[SYSTEM_DIR_MAX + 1];
+    UINT n = GetSystemDirectoryA(systemDir, sizeof systemDir);
+    if (n == 0 || n > SYSTEM_DIR_MAX) return false;
+    char name[40];
+    snprintf(name, sizeof name, "%s", ownName);
+    if (name[0] != '\0') name[1] = 'd';
+    return snprintf(path, size, "%s\\%s.dll", systemDir, name) < (int)size;
+}
+
+/* A failed check once the co-installer is loaded: unload it, then fail. */
+#define WL_CHECK_UNLOADING(cond)              \
+    do {                                      \
+        if (cond) {                           \
+            FreeLibrary(hDll);                \
+            WL_FAIL(#cond, WL_GENERAL_ERROR); \
+        }                                     \
+    } while (0)
+
+static int AdtFunction(void)
+{
+    WL_FRAME("AdtFunction");
+    char buf[32];
+    DWORD sz = sizeof buf;
+    WL_CHECK(WLDAINameGet (buf, &sz) != WL_SUCCESS, WL_GENERAL_ERROR);
+
+    char path[MAX_PATH];
+    HMODULE hDll = NULL;
+    if (CoInstallerPath(buf, path, sizeof path)) {
+        WLLog("Loading %s\n", path);
+        hDll = LoadLibraryA(path);
+    }
+    WL_CHECK(hDll == NULL, WL_GENERAL_ERROR);
+
+    AdtEntryPoint pAdtEntryPointFn =
+        reinterpret_cast<AdtEntryPoint>(reinterpret_cast<void *>(GetProcAddress(hDll, "WLAdtEntryPoint")));
+    WL_CHECK_UNLOADING(pAdtEntryPointFn == NULL);
+
+    char Nic[16];
+    DWORD Size = sizeof Nic;
+    WL_CHECK_UNLOADING(WLCurrentNICGet (Nic, &Size) != WL_SUCCESS);
+
+    /* The dialog thread owns the user interface and may call back into this
+     * library; this thread only waits for it to end. */
+    DWORD threadId = 0;
+    HANDLE hThread = CreateThread(NULL, 0, pAdtEntryPointFn, Nic, 0, &threadId);
+    if (hThread != NULL) {
+        WLLog("Dialog thread %lu started\n", (unsigned long)threadId);
+        WaitForSingleObject(hThread, INFINITE);
+        DWORD exitCode = 0;
+        GetExitCodeThread(hThread, &exitCode);
+        WLLog("Dialog thread ended with %lu\n", (unsigned long)exitCode);
+        CloseHandle(hThread);
+    }
+
+    /* A dialog that never ran is a failure, not a success. */
+    WL_CHECK_UNLOADING(hThread == NULL);
+    WL_CHECK(FreeLibrary (hDll) == 0, WL_GENERAL_ERROR);
+    WL_RETURN(WL_SUCCESS);
+}
+
+int WLAPI WLCfgDialogGet(void)
+{
+    WL_FRAME("WLCfgDialogGet");
+    WL_RETURN(AdtFunction());
+}

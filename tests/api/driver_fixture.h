@@ -1,0 +1,106 @@
+/*
+ * Fixture for the tests that drive the channel and the connection: one
+ * registry adapter of the variant under test, selected in a freshly loaded
+ * library, and a stand-in adapter answering on the device name that variant
+ * opens. Helpers build records with guard words after them and read the
+ * stand-in's state.
+ */
+#ifndef DRIVER_FIXTURE_H
+#define DRIVER_FIXTURE_H
+
+#include <initializer_list>
+#include <memory>
+
+#include "wltest.h"
+
+#define DRIVER_TEST_NIC "0160"
+
+/* Fill word for values and guard words the library must not write. */
+static const uint16_t kSentinel = 0xA5C3;
+
+/*
+ * A caller-owned record: len, typ, the values, then `guard` sentinel words
+ * that no call may touch. ltv() hands it to the library.
+ */
+struct Record {
+    std::vector<uint16_t> w;
+    Record(uint16_t len, uint16_t typ, std::initializer_list<uint16_t> vals, size_t guard = 4)
+    {
+        w.assign(2 + (len >= 1 ? len - 1 : 0) + guard, kSentinel);
+        w[0] = len;
+        w[1] = typ;
+        size_t i = 2;
+        for (uint16_t v : vals) w[i++] = v;
+    }
+    /* A record of the values given, len counted from them. */
+    static Record Of(uint16_t typ, std::initializer_list<uint16_t> vals, size_t guard = 4)
+    {
+        return Record((uint16_t)(vals.size() + 1), typ, vals, guard);
+    }
+    WL_LTV *ltv() { return reinterpret_cast<WL_LTV *>(w.data()); }
+    /* Count of words from index `from` on that still hold the sentinel. */
+    size_t SentinelsFrom(size_t from) const
+    {
+        size_t n = 0;
+        for (size_t i = from; i < w.size(); i++) n += w[i] == kSentinel;
+        return n;
+    }
+};
+
+class DriverTest : public testing::TestWithParam<Variant> {
+protected:
+    void SetUp() override
+    {
+        v_ = GetParam();
+        reg_.reset(new RegAdapter(AdapterSpec(DRIVER_TEST_NIC, "Wireless LAN PC Card", true, v_.letter)));
+        sim_ = SimAdapterFor(*reg_, v_);
+        lib_.reset(new WLLib(v_));
+        ASSERT_EQ(WL_SUCCESS, WL(*lib_, WLCurrentNICSet)(DRIVER_TEST_NIC, 4)) << lib_->returnString();
+        SimClearLog();
+    }
+    void TearDown() override
+    {
+        /* Leave the stand-in without a handle of this library. */
+        if (lib_ && WL(*lib_, WLConnected)() == WL_SUCCESS) {
+            WL(*lib_, WLApply)();
+            WL(*lib_, WLDisconnect)();
+        }
+        lib_.reset();
+        reg_.reset();
+    }
+
+    WLLib &lib() { return *lib_; }
+    WlSimAdapterState State()
+    {
+        WlSimAdapterState st;
+        memset(&st, 0, sizeof st);
+        EXPECT_EQ(0, SimAdapterState(sim_, &st)) << SimLastErrorText();
+        return st;
+    }
+    /* The stand-in's stored record of type typ as words (empty if none). */
+    std::vector<uint16_t> Stored(uint16_t typ, int maxWords = 64)
+    {
+        std::vector<uint16_t> buf(maxWords, 0);
+        if (SimGetRecord(sim_, typ, buf.data(), maxWords) != 0) return {};
+        buf.resize(buf[0] + 1u);
+        return buf;
+    }
+    void Store(std::initializer_list<uint16_t> ltv)
+    {
+        std::vector<uint16_t> w(ltv);
+        ASSERT_EQ(0, SimSetRecord(sim_, w.data())) << SimLastErrorText();
+    }
+    /* Writes a one-word record through WLGenericSet. */
+    int Set1(uint16_t typ, uint16_t val)
+    {
+        Record r = Record::Of(typ, {val});
+        return WL(lib(), WLGenericSet)(r.ltv());
+    }
+
+    Variant v_;
+    std::unique_ptr<RegAdapter> reg_;
+    std::unique_ptr<WLLib> lib_;
+    int sim_ = -1;
+};
+
+#endif /* DRIVER_FIXTURE_H */
