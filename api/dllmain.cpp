@@ -19,6 +19,11 @@ BOOL WINAPI DllMain(HINSTANCE hModule, DWORD ul_reason_for_call, LPVOID lpReserv
     fflush(stdout);
     /* Threads share the process-wide log: only the process opens and closes it. */
     if (ul_reason_for_call == DLL_PROCESS_ATTACH) TraceProcessAttach();
-    else if (ul_reason_for_call == DLL_PROCESS_DETACH) TraceProcessDetach();
+    else if (ul_reason_for_call == DLL_PROCESS_DETACH) {
+        /* At process exit the system closes the handle itself; an unload
+         * by FreeLibrary (lpReserved NULL) must not leave it open. */
+        if (lpReserved == NULL) ChannelDetach();
+        TraceProcessDetach();
+    }
     return TRUE;
 }

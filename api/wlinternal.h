@@ -87,6 +87,8 @@ int ChannelGetInfo(WL_LTV *Ltv);
 int ChannelPutInfo(WL_LTV *Ltv);
 int ChannelAction(unsigned short Code);
 int ChannelSendDiagMsg(const void *Msg, unsigned short Len);
+/* Disconnects and closes an open channel when the library is unloaded. */
+void ChannelDetach(void);
 /* Driver exchanges made by this process (for the benchmark). */
 unsigned long ChannelExchangeCount(void);
 
@@ -124,5 +126,32 @@ int WLByteStringGet(unsigned short Type, char *String, unsigned char *RawString,
 int WLByteStringSet(unsigned short Type, const char *String, const unsigned char *RawString, DWORD Size);
 int WLByteAreaGet(unsigned short Type, char *String, unsigned char *RawString, DWORD *Size);
 int WLByteAreaSet(unsigned short Type, const char *String, const unsigned char *RawString, DWORD Size);
+
+/* ---- Byte strings, identities, compatibility and typed buffers ---- */
+
+/* The frame of a function that serves several exports: traced under the
+ * export's own name, with the same checks and returns as WL_FRAME. */
+#define WL_FRAME_AS(name)             \
+    const char *const WL_FN = (name); \
+    TraceEnter(WL_FN)
+
+/* 1 when each of the Size bytes is a letter, digit, punctuation or blank. */
+int WLIsPrintString(const char *Val, DWORD Size);
+
+/* Reads an identity record (len 5) into an IdentityBuffer. */
+int WLIdentityBufferGet(unsigned short Type, IdentityBuffer *Val);
+/* Reads a compatibility range record (len 63) into a CompatibilityRangeBuffer. */
+int WLCompatibilityRangeBufferGet(unsigned short Type, CompatibilityRangeBuffer *Val);
+
+/* Record form of a compatibility range: Role, Id, then Variant, Bottom, Top
+ * per entry, one word each (len 3 * Num + 3). */
+WL_LTV_DECLARE(CompatibilityRangeLtv, 2 + 3 * MAX_NUM_VARIANTS);
+int CompatibilityRangeLtvToBuffer(CompatibilityRangeBuffer *Val, const CompatibilityRangeLtv *Ltv);
+int ValidCompatibilityRangeBuffer(const CompatibilityRangeBuffer *Val);
+int CompatibilityRangeBufferToLtv(CompatibilityRangeLtv *Ltv, const CompatibilityRangeBuffer *Val);
+/* WL_COMPATIBLE when both ranges are valid; the ranges are not compared. */
+int WLCompatibilityCheck(const CompatibilityRangeBuffer *ActBuf, const CompatibilityRangeBuffer *SupBuf);
+/* WL_COMPATIBLE when variant, major and minor version agree. */
+int WLIdentityCheck(const IdentityBuffer *Id1, const IdentityBuffer *Id2);
 
 #endif /* WLINTERNAL_H */

@@ -115,6 +115,71 @@ const uint16_t SimDefaultRecords[] = {
         0, 0, 1, 0, 20, 0, 0, 0, 0, 0,
         0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
         0, 0, 0,
+    /* byte strings, addresses and areas */
+    2, 0xFCB2, 0,                           /* scan SSID: empty */
+    8, 0xFD0A, 0x000C, 0x4C57, 0x3053,      /* serial number "WLS000123456" */
+        0x3030, 0x3231, 0x3433, 0x3635,
+    4, 0xFD86, 0x5702, 0x534C, 0x004D,      /* NIC MAC 02:57:4C:53:4D:00 */
+    4, 0xFFF7, 0x5702, 0x534C, 0x004D,      /* own MAC register */
+    7, 0xFC80, 0x0001, 0x005E, 0x0100,      /* group addresses: two */
+        0x0001, 0x7F5E, 0xFAFF,
+    9, 0xFD13, 0x0301, 0x01D9, 0x1CFF,      /* card information structure */
+        0x0304, 0x01D9, 0x18FF, 0xDF02, 0xFF01,
+    9, 0xFFF0, 0x1110, 0x1312, 0x1514,      /* SP area: bytes 0x10 to 0x1F */
+        0x1716, 0x1918, 0x1B1A, 0x1D1C, 0x1F1E,
+    6, 0xFFFF, 0x4C57, 0x4953, 0x2E4D,      /* file name "WLSIM.HEX" */
+        0x4548, 0x0058,
+    6, 0xFA11, 0x4E50, 0x302D, 0x3231,      /* part number "PN-0123456" */
+        0x3433, 0x3635,
+    5, 0xFA12, 0x5254, 0x392D, 0x3738,      /* tracer number "TR-98765" */
+        0x3536,
+    /* download record and identities: component, variant, major, minor */
+    4, 0xFD01, 0x0001, 0x2000, 0x0040,      /* download */
+    5, 0xFD02, 21, 1, 4, 17,                /* primary firmware 4.17 */
+    5, 0xFD0B, 11, 1, 1, 0,                 /* adapter 1.0 */
+    5, 0xFD20, 22, 1, 8, 24,                /* station firmware 8.24 */
+    5, 0x0826, 44, 5, 8, 24,                /* driver 8.24 */
+    5, 0x0880, 81, 1, 8, 24,                /* USB boot image 8.24 */
+    5, 0x0882, 82, 1, 8, 24,                /* USB download image 8.24 */
+    /* compatibility ranges: role, id, then variant, bottom, top */
+    6, 0xFD03, 0, 2, 1, 4, 4,               /* PRI supplier */
+    6, 0xFD09, 0, 3, 1, 1, 1,               /* HSI supplier */
+    6, 0xFD0C, 0, 1, 1, 4, 6,               /* MFI supplier */
+    6, 0xFD0D, 0, 2, 1, 1, 2,               /* CFI supplier */
+    6, 0xFD21, 0, 4, 1, 1, 15,              /* STA supplier */
+    6, 0x0827, 0, 7, 1, 4, 4,               /* DRV supplier */
+    6, 0x0881, 0, 8, 1, 1, 1,               /* UBI supplier */
+    6, 0x0883, 0, 9, 1, 1, 1,               /* UDI supplier */
+    9, 0xFD22, 1, 1, 1, 4, 6, 2, 1, 1,      /* MFI actor, two variants */
+    6, 0xFD04, 1, 2, 1, 1, 2,               /* CFI actor of PRI */
+    6, 0xFD23, 1, 4, 1, 1, 15,              /* CFI actor of STA */
+    6, 0x0828, 1, 2, 1, 4, 4,               /* DRV actor of PRI */
+    6, 0x0829, 1, 4, 1, 8, 15,              /* DRV actor of STA */
+    6, 0x082A, 1, 3, 1, 1, 1,               /* DRV actor of HSI */
+    6, 0x0886, 1, 8, 1, 1, 1,               /* DRV actor of UBI */
+    6, 0x0885, 1, 9, 1, 1, 1,               /* DRV actor of UDI */
+    6, 0x0884, 1, 9, 1, 1, 1,               /* UBI actor of UDI */
+    6, 0x082B, 1, 10, 1, 1, 3,              /* DRV actor of APF */
+    /* statistics and readings */
+    4, 0xFD43, 20, 100, 50,                 /* quality 20, signal -49, noise -99 dBm */
+    12, 0xFD46, 240, 232, 224, 216, 208,    /* scale thresholds -16 to -72 */
+        200, 192, 184, 10, 20, 30,
+    5, 0xFD4D, 0, 1, 1, 1,                  /* authentication: open, shared key */
+    7, 0xFD14, 0x0201, 0x0403, 0x0605,      /* card profile: bytes 1 to 6 */
+        0x0000, 0x0000, 0x0000,
+    77, 0xF100, 1, 0, 2, 0, 3, 0, 4, 0, 5,  /* tallies: 38 counters 1 to 38 */
+        0, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0, 11, 0, 12, 0, 13, 0, 14, 0,
+        15, 0, 16, 0, 17, 0, 18, 0, 19, 0, 20, 0, 21, 0, 22, 0, 23, 0,
+        24, 0, 25, 0, 26, 0, 27, 0, 28, 0, 29, 0, 30, 0, 31, 0, 32, 0,
+        33, 0, 34, 0, 35, 0, 36, 0, 37, 0, 38, 0,
+    33, 0x090A, 100, 0, 101, 0, 102, 0,     /* driver tallies: 16 counters 100 to 115 */
+        103, 0, 104, 0, 105, 0, 106, 0, 107, 0, 108, 0, 109, 0, 110, 0,
+        111, 0, 112, 0, 113, 0, 114, 0, 115, 0,
+    9, 0x0800, 1, 2, 3, 4, 5, 6, 7, 8,      /* production data */
+    2, 0xFFF6, 300,                         /* acknowledge timeout */
+    2, 0xFFF9, 100,                         /* beacon interval */
+    2, 0xFFFC, 3,                           /* clock control */
+    2, 0xFFFD, 1,                           /* memory control */
 };
 
 const uint32_t SimDefaultWordCount = sizeof SimDefaultRecords / sizeof SimDefaultRecords[0];

@@ -261,6 +261,86 @@ int WLAPI WLCurrentUsedRatesGet(DataRate2GHzBuffer *Rate2GHz);
 int WLAPI WLCurrentAssociationRequestInfoGet(CurrentAssociationRequestInfoBuffer *Val);
 int WLAPI WLSecurityAuthenticationStatusGet(SecurityAuthenticationStatusBuffer *Val);
 
+/* Byte strings and MAC addresses. Getters: Val and the in/out Size; text
+ * shorter than the buffer is terminated, text that fills it is not.
+ * Setters take the byte count by value. MAC addresses are 6 bytes. */
+int WLAPI WLOwnSSIDGet(char *Val, DWORD *Size);
+int WLAPI WLOwnSSIDSet(const char *Val, DWORD Size);
+int WLAPI WLDesiredSSIDGet(char *Val, DWORD *Size);
+int WLAPI WLDesiredSSIDSet(const char *Val, DWORD Size);
+int WLAPI WLScanSSIDGet(char *Val, DWORD *Size);
+int WLAPI WLScanSSIDSet(const char *Val, DWORD Size);
+int WLAPI WLOwnNameGet(char *Val, DWORD *Size);
+int WLAPI WLOwnNameSet(const char *Val, DWORD Size);
+int WLAPI WLCurrentSSIDGet(char *Val, DWORD *Size);
+int WLAPI WLNICSerialNumberGet(char *Val, DWORD *Size);
+int WLAPI WLGroupAddressesGet(unsigned char *Val, DWORD *Size);
+int WLAPI WLGroupAddressesSet(const unsigned char *Val, DWORD Size);
+int WLAPI WLCISGet(unsigned char *Val, DWORD *Size);
+int WLAPI WLEncryptionSet(const unsigned char *Val, DWORD Size);
+int WLAPI WLDriverChannelInfoSet(const unsigned char *Val, DWORD Size);
+int WLAPI WLOwnMACAddressGet(unsigned char *Val);
+int WLAPI WLOwnMACAddressSet(const unsigned char *Val);
+int WLAPI WLWDSAddressGet(unsigned char *Val);
+int WLAPI WLWDSAddressSet(const unsigned char *Val);
+int WLAPI WLCurrentBSSIDGet(unsigned char *Val);
+int WLAPI WLNICMacAddressGet(unsigned char *Val);
+int WLAPI WLRegulatoryDomainsGet(void *Val, DWORD *Size);
+
+/* Identities and compatibility ranges */
+int WLAPI WLDownloadGet(DownloadBuffer *Val);
+int WLAPI WLPRIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLNICIdentityGet(IdentityBuffer *Val);
+int WLAPI WLSTAIdentityGet(IdentityBuffer *Val);
+int WLAPI WLDRVIdentityGet(IdentityBuffer *Val);
+int WLAPI WLUBIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLUDIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLDAIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLPRISupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLHSISupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLMFISupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLCFISupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLSTASupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDRVSupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLUBISupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLUDISupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDAISupRangeGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLMFIActRangesGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLCFIActRangesPRIGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLCFIActRangesSTAGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDRVActRangesPRIGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDRVActRangesSTAGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDRVActRangesHSIGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDRVActRangesUBIGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDRVActRangesUDIGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLUBIActRangesUDIGet(CompatibilityRangeBuffer *Val);
+int WLAPI WLDRVActRangesAPFGet(CompatibilityRangeBuffer *Val);
+
+/* Statistics, quality, keys, production data and diagnostic registers */
+int WLAPI WLCommunicationsQualityGet(CommunicationsQualityBuffer *Val);
+int WLAPI WLScaleThresholdGet(ScaleThresholdBuffer *Val);
+int WLAPI WLAuthenticationAlgorithmGet(AuthenticationAlgorithmBuffer *Val);
+int WLAPI WLDriverInfoGet(DriverInfoBuffer *Val);
+int WLAPI WLDefaultKeysSet(const KeyInfoBuffer *Val);
+int WLAPI WLTalliesGet(TalliesBuffer *Val);
+int WLAPI WLMSFTalliesGet(MSFTalliesBuffer *Val);
+int WLAPI WLCardProfileGet(CardProfileBuffer *Val);
+int WLAPI WLReadSPGet(unsigned char *Val, DWORD *Size);
+int WLAPI WLFileNameGet(unsigned char *Val, DWORD *Size);
+int WLAPI WLPDAPartNumberGet(char *Val, DWORD *Size);
+int WLAPI WLPDATracerNumberGet(char *Val, DWORD *Size);
+int WLAPI WLPDASerialNumberGet(char *Val, DWORD *Size);
+/* Val holds Size words after its length word. */
+int WLAPI WLPDAGet(WL_LTV *Val, DWORD Size);
+int WLAPI WLAckTOGet(int *Val);
+int WLAPI WLAckTOSet(int Val);
+int WLAPI WLBcnIntGet(int *Val);
+int WLAPI WLBcnIntSet(int Val);
+int WLAPI WLClkCtlGet(int *Val);
+int WLAPI WLMemCtlGet(int *Val);
+int WLAPI WLOwnMACAdrGet(unsigned char *Val);
+int WLAPI WLOwnMACAdrSet(const unsigned char *Val);
+
 #ifdef __cplusplus
 }
 #endif

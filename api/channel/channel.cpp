@@ -191,3 +191,13 @@ int ChannelSendDiagMsg(const void *Msg, unsigned short Len)
     }
     return LowLevelResult("send_diag_msg", code);
 }
+
+/* The library is unloaded while connected: tell the driver this client is
+ * gone, so that the next one is not refused as "in use", and close. */
+void ChannelDetach(void)
+{
+    if (s_Device == INVALID_HANDLE_VALUE) return;
+    ChannelExchange(OP_DISCONNECT);
+    CloseHandle(s_Device);
+    s_Device = INVALID_HANDLE_VALUE;
+}

@@ -90,29 +90,29 @@ static int LogWriteV(const char *format, va_list args)
     }
     vsnprintf(line, sizeof line, format, args);
 
-    char indent[LOG_INDENT_MAX];
+    /* Indent, text and the FINGER line go out in one write; the next entry
+     * starts where the FINGER line does and overwrites it. */
+    char entry[LOG_INDENT_MAX + LOG_TEXT_MAX + 32];
     int width = s_Indent < LOG_INDENT_MAX ? s_Indent : LOG_INDENT_MAX;
-    for (int c = 0; c < width; c++) indent[c] = (c % 4 == 0) ? '|' : ' ';
+    for (int c = 0; c < width; c++) entry[c] = (c % 4 == 0) ? '|' : ' ';
+    size_t textLen = strlen(line);
+    memcpy(entry + width, line, textLen);
+    size_t entryLen = width + textLen;
 
+    s_EntryCount++;
+    LONGLONG next = s_WritePos + (LONGLONG)entryLen;
+    size_t total = entryLen;
+    if (s_EntryCount > LOG_RING_ENTRIES) {
+        s_EntryCount = 0;
+        next = 0;
+    } else {
+        total += snprintf(entry + entryLen, sizeof entry - entryLen, "FINGER, line %d\n", s_EntryCount);
+    }
     LARGE_INTEGER pos;
     pos.QuadPart = s_WritePos;
     SetFilePointerEx(s_Log, pos, NULL, FILE_BEGIN);
-    FileWrite(s_Log, indent, (DWORD)width);
-    FileWrite(s_Log, line, (DWORD)strlen(line));
-
-    s_EntryCount++;
-    LARGE_INTEGER zero, now;
-    zero.QuadPart = 0;
-    SetFilePointerEx(s_Log, zero, &now, FILE_CURRENT);
-    s_WritePos = now.QuadPart;
-    if (s_EntryCount > LOG_RING_ENTRIES) {
-        s_EntryCount = 0;
-        s_WritePos = 0;
-    } else {
-        char finger[32];
-        snprintf(finger, sizeof finger, "FINGER, line %d\n", s_EntryCount);
-        FileWrite(s_Log, finger, (DWORD)strlen(finger));
-    }
+    FileWrite(s_Log, entry, (DWORD)total);
+    s_WritePos = next;
     return 0;
 }
 

@@ -41,6 +41,18 @@ TEST_P(ConnectionTest, ConnectedFollowsConnectAndDisconnect)
     EXPECT_EQ(1u, SimCountersNow().ops[WLSIM_OP_DISCONNECT]);
 }
 
+/* Unloading a connected library disconnects it from the driver. */
+TEST_P(ConnectionTest, UnloadWhileConnectedReleasesTheChannel)
+{
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLConnect)());
+    EXPECT_EQ(1u, State().openHandles);
+    lib_.reset();
+    WlSimAdapterState st = State();
+    EXPECT_EQ(0u, st.openHandles);
+    EXPECT_EQ(1u, st.disconnects);
+    EXPECT_EQ(0u, st.connected);
+}
+
 TEST_P(ConnectionTest, ApplySetChecksValueThenConnection)
 {
     EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLApplySet)(1));
@@ -305,8 +317,12 @@ TEST_P(ApplyTest, RecordTypesThatNeedTheApplyAction)
     ASSERT_EQ(WL_SUCCESS, WL(lib(), WLConnect)());
     for (const Case &k : cases) {
         SCOPED_TRACE(testing::Message() << "type 0x" << std::hex << k.typ);
+        /* a value that differs from the stand-in's current record */
+        uint16_t val = k.newVal;
+        std::vector<uint16_t> stored = Stored(k.typ);
+        if (stored.size() >= 3 && stored[2] == val) val ^= 1;
         SimClearLog();
-        ASSERT_EQ(WL_SUCCESS, Set1(k.typ, k.newVal));
+        ASSERT_EQ(WL_SUCCESS, Set1(k.typ, val));
         WlSimCounters c = SimCountersNow();
         EXPECT_EQ(1u, SimTypePuts(&c, k.typ));
         EXPECT_EQ((v_.cd() ? k.applyCD : k.applyEF) ? 1u : 0u, SimActionCount(&c, WL_ACTION_APPLY));

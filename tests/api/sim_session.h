@@ -1,0 +1,129 @@
+/*
+ * A selected adapter served by the stand-in driver, for the tests of the
+ * record-reading exports: records set and read back directly, typed
+ * buffers with a guard area behind them, and the error log's reasons.
+ */
+#ifndef SIM_SESSION_H
+#define SIM_SESSION_H
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "wltest.h"
+
+/* Registry adapter `nic` of variant v, the driver's adapter answering on its
+ * device name, a fresh library with the adapter selected. The error log is
+ * switched on for the session and removed afterwards. */
+class SimSession {
+public:
+    explicit SimSession(const Variant &v, const char *nic = "0170")
+        : reg(AdapterSpec(nic, "Wireless LAN PC Card", true, v.letter)), lib(v)
+    {
+        RemoveFile("\\wlerr.txt");
+        sim = SimAdapterFor(reg, v);
+        EXPECT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)(nic, (DWORD)strlen(nic)));
+        WL(lib, WLLogErrorNew)();
+        SimClearLog();
+    }
+    ~SimSession() { RemoveFile("\\wlerr.txt"); }
+
+    /* Stores a record: len, typ, values as given (len is not checked here,
+     * so hostile lengths can be stored). */
+    void Set(std::initializer_list<uint16_t> ltv) { Set(std::vector<uint16_t>(ltv)); }
+    void Set(const std::vector<uint16_t> &ltv)
+    {
+        EXPECT_EQ(0, SimSetRecord(sim, ltv.data())) << SimLastErrorText();
+    }
+    /* A string record with the given count word and bytes, padded to
+     * `words` words of bytes (at least enough for the bytes). */
+    void SetString(uint16_t typ, const std::string &bytes, int count = -1, int words = 0)
+    {
+        int need = (int)(bytes.size() + 1) / 2;
+        if (words < need) words = need;
+        std::vector<uint16_t> r(2 + 1 + words, 0);
+        r[0] = (uint16_t)(words + 2);
+        r[1] = typ;
+        r[2] = (uint16_t)(count < 0 ? bytes.size() : count);
+        memcpy(&r[3], bytes.data(), bytes.size());
+        Set(r);
+    }
+    /* The stored record (len 0 when there is none). */
+    std::vector<uint16_t> Get(uint16_t typ)
+    {
+        std::vector<uint16_t> r(4098, 0);
+        if (SimGetRecord(sim, typ, r.data(), (int)r.size()) != 0) r[0] = 0;
+        r.resize(r[0] ? r[0] + 1 : 1);
+        return r;
+    }
+    /* Bytes of a stored string record. */
+    std::string GetString(uint16_t typ)
+    {
+        std::vector<uint16_t> r = Get(typ);
+        if (r.size() < 3) return "<none>";
+        size_t n = r[2];
+        if (n > 2 * (r.size() - 3)) return "<bad count>";
+        return std::string((const char *)&r[3], n);
+    }
+    void Delete(uint16_t typ) { SimDeleteRecord(sim, typ); }
+    /* Sets the port status record. */
+    void Port(uint16_t status) { Set({2, 0xFD40, status}); }
+
+    /* Whether the error log holds a line with this reason. */
+    bool Logged(const std::string &reason) const
+    {
+        return ReadFile("\\wlerr.txt").find("[" + reason + "]") != std::string::npos;
+    }
+    /* The reason of the last exit line. */
+    std::string Reason() const
+    {
+        std::string s = lib.returnString();
+        size_t a = s.find("returned [");
+        size_t b = s.rfind("] (");
+        return a == std::string::npos || b == std::string::npos ? s : s.substr(a + 10, b - a - 10);
+    }
+
+    RegAdapter reg;
+    WLLib lib;
+    int sim = -1;
+};
+
+/* A typed buffer with its header set, every other byte `fill`, and a guard
+ * area behind it that no call may touch. */
+template <class T> struct Guarded {
+    explicit Guarded(uint32_t type, unsigned char fill = 0x5A)
+    {
+        memset(this, fill, sizeof *this);
+        memset(guard, 0xA5, sizeof guard);
+        b.TS.Type = type;
+        b.TS.Size = sizeof b;
+    }
+    bool GuardIntact() const
+    {
+        for (unsigned char c : guard)
+            if (c != 0xA5) return false;
+        return true;
+    }
+    T b;
+    unsigned char guard[64];
+};
+
+/* A byte buffer with a guard area behind its Size bytes. */
+struct GuardedBytes {
+    explicit GuardedBytes(size_t size, unsigned char fill = 'x') : bytes(size + 64, fill), size(size)
+    {
+        memset(&bytes[size], 0xA5, 64);
+    }
+    bool GuardIntact() const
+    {
+        for (size_t i = size; i < bytes.size(); i++)
+            if (bytes[i] != 0xA5) return false;
+        return true;
+    }
+    char *text() { return (char *)bytes.data(); }
+    unsigned char *raw() { return bytes.data(); }
+    std::vector<unsigned char> bytes;
+    size_t size;
+};
+
+#endif /* SIM_SESSION_H */
