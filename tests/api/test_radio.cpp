@@ -870,5 +870,67 @@ TEST_P(RadioTest, OlderFirmwareRefusesTheDualBandExports)
     EXPECT_NE(std::string::npos, line.find("WL_FUNCTION_NOT_SUPPORTED")) << line;
 }
 
+/* ---- What the trace log shows ---- */
+
+class RadioLogTest : public RadioTest {
+protected:
+    void SetUp() override
+    {
+        RemoveLogs();
+        WriteFile("\\wllog.txt", "");
+        RadioTest::SetUp();
+    }
+    void TearDown() override
+    {
+        RadioTest::TearDown();
+        RemoveFile("\\wllog.txt");
+        RemoveLogs();
+    }
+    std::string LogName(int n) const { return std::string("\\wllog48") + GetParam().letter + std::to_string(n) + ".txt"; }
+    void RemoveLogs()
+    {
+        for (int n = 0; n <= 9; n++) RemoveFile(LogName(n));
+    }
+    /* The trace written so far, read after unloading the library. */
+    std::string Trace()
+    {
+        lib_.reset();
+        return ReadFile(LogName(0));
+    }
+};
+
+TEST_P(RadioLogTest, OlderFirmwareWritesOnlyTheExitLine)
+{
+    int v = 0;
+    EXPECT_EQ(cd() ? WL_FUNCTION_NOT_SUPPORTED : WL_SUCCESS, WL(lib(), WLTXPowerLevelGet)(&v));
+    ChannelFrequencyBandBuffer b = ChannelBand(0, 0);
+    EXPECT_EQ(WL_SUCCESS, WL(lib(), WLCurrentChannelFrequencyBandGet)(&b));
+    const std::string log = Trace();
+    EXPECT_NE(std::string::npos, log.find("} <WLTXPowerLevelGet>")) << log;
+    EXPECT_EQ(cd(), log.find("<WLTXPowerLevelGet> {") == std::string::npos) << log;
+    EXPECT_NE(std::string::npos, log.find("<WLCurrentChannelFrequencyBandGet> {")) << log;
+}
+
+TEST_P(RadioLogTest, UnknownRatesAndTheRequestRecordAreLogged)
+{
+    if (cd()) {
+        SetRecord(RecordOf(0xFDC6, Bytes{2, 0, 0x02, 0x07}));
+        DataRate2GHzBuffer r2 = Rate2(0);
+        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLSupportedDataRatesGet)(&r2, NULL));
+        EXPECT_EQ(0x0001, r2.data.DataRate);
+        const std::string log = Trace();
+        EXPECT_NE(std::string::npos, log.find("Rate2DataRate 7\n")) << log;
+        return;
+    }
+    CurrentAssociationRequestInfoBuffer b =
+        Buf<CurrentAssociationRequestInfoBuffer>(CurrentAssociationRequestInfoBufferType);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentAssociationRequestInfoGet)(&b));
+    const std::string log = Trace();
+    EXPECT_NE(std::string::npos, log.find("ltv->len 0x0010 (16)\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("ltv->typ 0xFD8C\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("ltv->val [1] 0x0431\n")) << log;
+}
+
 INSTANTIATE_TEST_SUITE_P(All, RadioTest, testing::ValuesIn(kVariants), VariantName);
 INSTANTIATE_TEST_SUITE_P(All, AssocTest, testing::ValuesIn(kVariants), VariantName);
+INSTANTIATE_TEST_SUITE_P(All, RadioLogTest, testing::ValuesIn(kVariants), VariantName);
