@@ -650,6 +650,74 @@ TEST_P(RadioTest, CoexistenceIsPersistedAndFallsBack)
     EXPECT_EQ(0x5A5A, got.data.Reserved);
 }
 
+/* ---- Driver failures and the write discipline ---- */
+
+TEST_P(RadioTest, DriverFailuresPassUpAndLeaveBuffersAlone)
+{
+    if (cd()) GTEST_SKIP() << "older firmware";
+    /* No connection can be opened: reads answer "not available", writes
+     * "not writeable". */
+    ASSERT_EQ(0, SimFailIoctl(WLSIM_OP_CONNECT, 100));
+    DCQBuffer dcq = Buf<DCQBuffer>(DCQBufferType);
+    EXPECT_EQ(WL_DATA_NOT_AVAILABLE, WL(lib(), WLDCQGet)(&dcq));
+    EXPECT_EQ(0x5A, dcq.data.Bytes[0]);
+    EXPECT_EQ(WL_DATA_NOT_WRITEABLE, WL(lib(), WLDCQSet)(&dcq));
+    Channel2GHzBuffer c2 = Buf<Channel2GHzBuffer>(Channel2GHzBufferType);
+    Channel5GHzBuffer c5 = Buf<Channel5GHzBuffer>(Channel5GHzBufferType);
+    EXPECT_EQ(WL_DATA_NOT_AVAILABLE, WL(lib(), WLABGScanChannelGet)(&c2, &c5));
+    EXPECT_EQ(0x5A5A, c2.data.Channels);
+    CurrentAssociationRequestInfoBuffer a =
+        Buf<CurrentAssociationRequestInfoBuffer>(CurrentAssociationRequestInfoBufferType);
+    EXPECT_EQ(WL_DATA_NOT_AVAILABLE, WL(lib(), WLCurrentAssociationRequestInfoGet)(&a));
+    EXPECT_EQ(0x5A5A, a.data.Capability);
+    ChannelFrequencyBandBuffer b = ChannelBand(6, 0);
+    EXPECT_EQ(WL_DATA_NOT_WRITEABLE, WL(lib(), WLChannelFrequencyBandSet)(&b));
+    EXPECT_EQ(0x0006u, Stored("OwnChannel")) << "the stored channel stays";
+    ASSERT_EQ(0, SimFailIoctl(WLSIM_OP_CONNECT, 0));
+
+    /* A refused put leaves the record as it was. */
+    ASSERT_EQ(0, SimFault(WLSIM_OP_PUT_INFO, 1, WLSIM_RES_TIME_OUT));
+    EXPECT_NE(WL_SUCCESS, WL(lib(), WLDCQSet)(&dcq));
+    EXPECT_EQ(0x0201, Record(0xFFE4)[2]);
+    ASSERT_EQ(0, SimFault(WLSIM_OP_PUT_INFO, 1, WLSIM_RES_TIME_OUT));
+    DataRate2GHzBuffer r2 = Rate2(0x0001);
+    EXPECT_NE(WL_SUCCESS, WL(lib(), WLBasicRatesSet)(&r2, NULL));
+    EXPECT_EQ((std::vector<uint16_t>{3, 0xFC89, 0x000F, 0x0150}), Record(0xFC89));
+}
+
+TEST_P(RadioTest, UnchangedRecordsAreNotWrittenAndSettingsAreApplied)
+{
+    if (cd()) GTEST_SKIP() << "older firmware";
+    DSQBuffer dsq = Buf<DSQBuffer>(DSQBufferType);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLDSQGet)(&dsq));
+    DataRate2GHzBuffer r2 = Rate2(0x0FFF);
+    DataRate5GHzBuffer r5 = Rate5(0x0FF0);
+    ASSERT_EQ(0, SimClearLog());
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLDSQSet)(&dsq));
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLSupportedRatesSet)(&r2, &r5));
+    WlSimCounters c = SimCountersNow();
+    EXPECT_EQ(0u, c.ops[WLSIM_OP_PUT_INFO]);
+    EXPECT_EQ(0u, SimActionCount(&c, WL_ACTION_APPLY));
+
+    /* Coexistence and transmit rate control are applied after a change. */
+    CoexistenceBehaviourBuffer cb = Buf<CoexistenceBehaviourBuffer>(CoexistenceBehaviourBufferType);
+    cb.data.Behaviour = 2;
+    ASSERT_EQ(0, SimClearLog());
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCoexistenceBehaviourSet)(&cb));
+    c = SimCountersNow();
+    EXPECT_EQ(1u, SimTypePuts(&c, 0xFCC7));
+    EXPECT_EQ(1u, SimActionCount(&c, WL_ACTION_APPLY));
+    SetRecord({3, 0xFC84, 0x0FFF, 0x0FF0});
+    r2 = Rate2(0x0004);
+    ASSERT_EQ(0, SimClearLog());
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLTXRateControlFrequencyBandSet)(&r2, NULL));
+    c = SimCountersNow();
+    EXPECT_EQ(1u, SimTypePuts(&c, 0xFC84));
+    EXPECT_EQ(1u, SimActionCount(&c, WL_ACTION_APPLY));
+    EXPECT_EQ((std::vector<uint16_t>{3, 0xFC84, 0x0004, 0x0FF0}), Record(0xFC84));
+    EXPECT_EQ(0xDEADBEEFu, Stored("TxRateControl5Ghz")) << "an absent band is not stored";
+}
+
 /* ---- Association request and security state ---- */
 
 class AssocTest : public RadioTest {
