@@ -50,6 +50,12 @@ void TraceProcessDetach(void);
 #define WL_FRAME(name)                \
     static const char WL_FN[] = name; \
     TraceEnter(WL_FN)
+/* The frame of a function that serves several exports: traced under the
+ * export's own name, with the same checks and returns as WL_FRAME. */
+#define WL_FRAME_AS(name)             \
+    const char *const WL_FN = (name); \
+    TraceEnter(WL_FN)
+
 /* Ends the call with code when cond holds; the reason is cond's own text. */
 #define WL_CHECK(cond, code)                                      \
     do {                                                          \
@@ -128,12 +134,6 @@ int WLByteAreaGet(unsigned short Type, char *String, unsigned char *RawString, D
 int WLByteAreaSet(unsigned short Type, const char *String, const unsigned char *RawString, DWORD Size);
 
 /* ---- Byte strings, identities, compatibility and typed buffers ---- */
-
-/* The frame of a function that serves several exports: traced under the
- * export's own name, with the same checks and returns as WL_FRAME. */
-#define WL_FRAME_AS(name)             \
-    const char *const WL_FN = (name); \
-    TraceEnter(WL_FN)
 
 /* 1 when each of the Size bytes is a letter, digit, punctuation or blank. */
 int WLIsPrintString(const char *Val, DWORD Size);

@@ -273,7 +273,7 @@ int WLAPI WLCountryCurrentCountryCodeSet(const char *CC, DWORD Size)
         WL_FAIL("0 == WEPCode ( CRYPT_CODE, Val, CountryInfo, sizeof (CFG_CNF_COUNTRY_INFO_MAX_STRCT) )",
                 WL_DATA_NOT_WRITEABLE);
     WL_CHECK(_WLCountryInfoSet (Val, _tcslen (Val)) != WL_SUCCESS, WL_DATA_NOT_WRITEABLE);
-    if (CodedCountryTextSend(Val, _tcslen(Val)) != WL_SUCCESS)
+    if (WLDriverChannelInfoSet((const unsigned char *)Val, _tcslen(Val)) != WL_SUCCESS)
         WL_FAIL("WLDriverChannelInfoSet (Val, _tcslen (Val)) != WL_SUCCESS", WL_DATA_NOT_WRITEABLE);
     WL_CHECK(WLFirmwareSet ((LTVP) CountryInfo) != WL_SUCCESS, WL_DATA_NOT_WRITEABLE);
     WL_RETURN(WL_SUCCESS);
@@ -285,7 +285,7 @@ int WLAPI WLCountryCurrentCountryCodeSet(const char *CC, DWORD Size)
 static const RegulatoryDomainRow *AdapterDomain(void)
 {
     int code = -1;
-    if (DomainCodeRead(&code) != WL_SUCCESS) return NULL;
+    if (WLDomainCodeGet(&code) != WL_SUCCESS) return NULL;
     return RegulatoryDomainByCode(code);
 }
 

@@ -13,9 +13,4 @@
 // Reads the adapter's regulatory domain code (one-word record 0xFD25).
 int DomainCodeRead(int *Val);
 
-// Sends the first Size bytes of the coded country text Val to the driver as
-// the byte area of record 0x0905 (two characters to a word, low byte first,
-// an odd last byte padded with zero). The record needs the apply action.
-int CodedCountryTextSend(const char *Val, DWORD Size);
-
 #endif // API_COUNTRY_COUNTRY_RECORDS_H

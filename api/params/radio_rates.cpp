@@ -154,9 +154,9 @@ static uint16_t OldRateBitsRemap(uint16_t w)
 }
 
 /* A reading of the rates in use on the current link (record 0xFD50 or 0xFD51). */
-static int CurrentRatesGet(const char *WL_FN, unsigned short Type, DataRate2GHzBuffer *Rate2GHz)
+static int CurrentRatesGet(const char *Name, unsigned short Type, DataRate2GHzBuffer *Rate2GHz)
 {
-    TraceEnter(WL_FN);
+    WL_FRAME_AS(Name);
     WL_CHECK(Rate2GHz == NULL, WL_INVALID_PARAMETER);
     WL_CHECK((Rate2GHz)->TS.Type != DataRate2GHzBufferType, WL_INVALID_PARAMETER);
     WL_CHECK((Rate2GHz)->TS.Size != sizeof (DataRate2GHzBuffer), WL_INVALID_PARAMETER);

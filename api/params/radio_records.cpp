@@ -97,8 +97,7 @@ static const unsigned char *BufferData(const void *Val)
 static int BufferMemberGet(int Which, void *Buf)
 {
     const BufferMember &m = s_Members[Which];
-    const char *WL_FN = m.getName;
-    TraceEnter(WL_FN);
+    WL_FRAME_AS(m.getName);
     TS_HEADER *Val = (TS_HEADER *)Buf;
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     if (Val->Type != m.type) WL_FAIL(m.typeReason, WL_INVALID_PARAMETER);
@@ -118,8 +117,7 @@ static int BufferMemberGet(int Which, void *Buf)
 static int BufferMemberSet(int Which, const void *Buf)
 {
     const BufferMember &m = s_Members[Which];
-    const char *WL_FN = m.setName;
-    TraceEnter(WL_FN);
+    WL_FRAME_AS(m.setName);
     const TS_HEADER *Val = (const TS_HEADER *)Buf;
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     if (Val->Type != m.type) WL_FAIL(m.typeReason, WL_INVALID_PARAMETER);

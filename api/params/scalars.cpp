@@ -120,11 +120,6 @@ enum ScalarIndex { SCALAR_PARAMS(SCALAR_INDEX) SCALAR_COUNT };
     {"WL" #name "Get", "WL" #name "Set", rd, wr, range, reg},
 static const ScalarParam Scalars[SCALAR_COUNT] = {SCALAR_PARAMS(SCALAR_ROW)};
 
-/* A frame whose trace name comes from a table row. */
-#define WL_FRAME_ROW(name)           \
-    const char *const WL_FN = (name); \
-    TraceEnter(WL_FN)
-
 static bool InRange(const ScalarParam *p, int Val)
 {
     return INTERVAL (p->lo, <=, Val, <=, p->hi) || INTERVAL (p->lo2, <=, Val, <=, p->hi2);
@@ -134,7 +129,7 @@ static bool InRange(const ScalarParam *p, int Val)
  * row falls back and the adapter cannot answer. */
 static int ScalarGet(const ScalarParam *p, int *Val)
 {
-    WL_FRAME_ROW(p->getName);
+    WL_FRAME_AS(p->getName);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     int rc = ScalarRead(p->readType, Val);
     if (rc != WL_SUCCESS && p->fallback) {
@@ -152,7 +147,7 @@ static int ScalarGet(const ScalarParam *p, int *Val)
  * record. A registry failure leaves the adapter untouched. */
 static int ScalarSet(const ScalarParam *p, int Val)
 {
-    WL_FRAME_ROW(p->setName);
+    WL_FRAME_AS(p->setName);
     if (!InRange(p, Val)) WL_FAIL(p->rangeReason, WL_INVALID_PARAMETER);
     if (p->regName != NULL && WLNICAnyIntSet(p->regName, (DWORD)Val) != WL_SUCCESS)
         WL_FAIL(p->setReason, WL_GENERAL_ERROR);
@@ -281,7 +276,7 @@ int WLAPI WLMaxEqualRateRetrySet(int Val)
 {
     const ScalarParam *p = &Scalars[SP_MaxEqualRateRetry];
     NOT_IN_CD(p->setName);
-    WL_FRAME_ROW(p->setName);
+    WL_FRAME_AS(p->setName);
     int RetryCounter = 0;
     int retval = WLRetryCounterGet(&RetryCounter);
     WL_CHECK(retval != WL_SUCCESS, retval);
