@@ -41,6 +41,43 @@ const uint16_t SimDefaultRecords[] = {
     4, 0xFD42, 0x5702, 0x534C, 0x014D,      /* current BSSID */
     2, 0xFD44, 8,                           /* current TX rate: 11 Mb/s */
     2, 0xFDC1, 6,                           /* current channel */
+    /* radio, rate and band (dual-band firmware) */
+    2, 0xFC03, 0x0001,                      /* own channel 1, 2.4 GHz */
+    2, 0xFC2A, 16,                          /* transmit power level */
+    2, 0xFC30, 0,                           /* connection control */
+    2, 0xFC32, 7,                           /* short retry limit */
+    2, 0xFC33, 4,                           /* long retry limit */
+    2, 0xFC35, 1,                           /* WiFi compatible */
+    2, 0xFFE6, 4,                           /* retry counter */
+    2, 0xFFE7, 0,                           /* safety margin */
+    2, 0xFFE8, 2,                           /* max equal rate retry */
+    2, 0xFFE9, 0,                           /* max retry balance */
+    2, 0xFFEB, 0,                           /* transmit gain */
+    2, 0xFFED, 0,                           /* CTS to self off */
+    13, 0xFFE4, 0x0201, 0x0403, 0x0605,     /* DCQ: 24 bytes */
+        0x0807, 0x0A09, 0x0C0B, 0x0E0D,
+        0x100F, 0x1211, 0x1413, 0x1615, 0x1817,
+    9, 0xFFE5, 0x2221, 0x2423, 0x2625,      /* DSQ: 16 bytes */
+        0x2827, 0x2A29, 0x2C2B, 0x2E2D, 0x302F,
+    17, 0xFCC1, 15, 15, 7, 3,               /* QoS: CWmin 0 to 3, */
+        1023, 1023, 15, 7,                  /* CWmax 0 to 3, */
+        7, 3, 2, 2,                         /* AIFS 0 to 3, */
+        0, 0, 94, 47,                       /* TXOP limit 0 to 3 */
+    5, 0xFCC2, 0x1FFF, 0xFFFF, 0x0FFF, 0x0007, /* scan channels of both bands */
+    3, 0xFCC5, 0x0001, 0x0010,              /* probe rates: 1 and 6 Mb/s */
+    2, 0xFCC7, 0,                           /* coexistence behaviour */
+    3, 0xFC88, 0x0FFF, 0x0FF0,              /* supported rates of both bands */
+    3, 0xFC89, 0x000F, 0x0150,              /* basic rates of both bands */
+    3, 0xFD50, 0x000F, 0x0000,              /* current remote rates */
+    3, 0xFD51, 0x0008, 0x0000,              /* current used rates */
+    2, 0xFD90, 0x0003,                      /* security capability */
+    3, 0xFDC6, 0x0FFF, 0x0FF0,              /* supported data rates */
+    6, 0xFDC7, 0x1110, 0x1312, 0x1514,      /* current TX power level: 10 bytes */
+        0x1716, 0x1918,
+    16, 0xFD8C, 0x0000, 0x0431, 0x000A,     /* association request: open */
+        0x0600, 0x6C77, 0x6973, 0x306D,     /* "wlsim0", rates 1 to 11 */
+        0x0401, 0x8482, 0x968B,             /* and 6 to 54 Mb/s */
+        0x0832, 0x120C, 0x2418, 0x4830, 0x6C60,
     /* country and regulatory domain */
     8, 0xFC29, 1, 'U', 'S', ' ', 1, 11, 30, /* channel info: "US", 1 to 11 */
     2, 0xFD25, 0,                           /* domain code 0: "All" */

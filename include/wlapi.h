@@ -200,6 +200,67 @@ int WLAPI WLCountryRegulatoryDomainGet(RegulatoryDomainBuffer *Val);
 int WLAPI WLCountryCountryCodeGet(CountryCodeBuffer *Val);
 int WLAPI WLCountryAnyRegulatoryDomainGet(int DC, CountryCodeBuffer *CC, RegulatoryDomainBuffer *RD);
 
+/* Radio, rate and band (dual-band firmware). In variants C and D only
+ * WLCurrentChannelFrequencyBandGet, WLCurrentRemoteRatesGet,
+ * WLCurrentUsedRatesGet and WLSupportedDataRatesGet work; the others answer
+ * WL_FUNCTION_NOT_SUPPORTED. Two-band rate exports take either buffer or
+ * both; a band the adapter's domain code does not allow is left alone. */
+int WLAPI WLTXGainGet(int *Val);
+int WLAPI WLTXGainSet(int Val);
+int WLAPI WLRetryCounterGet(int *Val);
+int WLAPI WLRetryCounterSet(int Val);
+int WLAPI WLSafetyMarginGet(int *Val);
+int WLAPI WLSafetyMarginSet(int Val);
+int WLAPI WLMaxEqualRateRetryGet(int *Val);
+int WLAPI WLMaxEqualRateRetrySet(int Val);
+int WLAPI WLMaxRetryBalanceGet(int *Val);
+int WLAPI WLMaxRetryBalanceSet(int Val);
+int WLAPI WLCTSToSelfGet(int *Val);
+int WLAPI WLCTSToSelfSet(int Val);
+int WLAPI WLTXPowerLevelGet(int *Val);
+int WLAPI WLTXPowerLevelSet(int Val);
+int WLAPI WLConnectionControlGet(int *Val);
+int WLAPI WLConnectionControlSet(int Val);
+int WLAPI WLShortRetryLimitGet(int *Val);
+int WLAPI WLShortRetryLimitSet(int Val);
+int WLAPI WLLongRetryLimitGet(int *Val);
+int WLAPI WLLongRetryLimitSet(int Val);
+int WLAPI WLWiFiCompatibleGet(int *Val);
+int WLAPI WLWiFiCompatibleSet(int Val);
+int WLAPI WLQoSParameterSetGet(QoSParameterSetBuffer *Val);
+int WLAPI WLQoSParameterSetSet(const QoSParameterSetBuffer *Val);
+int WLAPI WLDCQGet(DCQBuffer *Val);
+int WLAPI WLDCQSet(const DCQBuffer *Val);
+int WLAPI WLDSQGet(DSQBuffer *Val);
+int WLAPI WLDSQSet(const DSQBuffer *Val);
+int WLAPI WLCurrentTXPowerLevelGet(CurrentTXPowerLevelBuffer *Val);
+int WLAPI WLCoexistenceBehaviourGet(CoexistenceBehaviourBuffer *Val);
+int WLAPI WLCoexistenceBehaviourSet(const CoexistenceBehaviourBuffer *Val);
+int WLAPI WLSecurityCapabilityGet(SecurityCapabilityBuffer *Val);
+int WLAPI WLChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val);
+/* Channel 0 selects the first channel of the band in the adapter's domain. */
+int WLAPI WLChannelFrequencyBandSet(const ChannelFrequencyBandBuffer *Val);
+int WLAPI WLCurrentChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val);
+int WLAPI WLABGScanChannelGet(Channel2GHzBuffer *Channel2GHz, Channel5GHzBuffer *Channel5GHz);
+int WLAPI WLABGScanChannelSet(const Channel2GHzBuffer *Channel2GHz, const Channel5GHzBuffer *Channel5GHz);
+int WLAPI WLProbeDataRateGet(DataRate2GHzBuffer *Rate2GHz, DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLProbeDataRateSet(const DataRate2GHzBuffer *Rate2GHz, const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLTXRateControlFrequencyBandGet(DataRate2GHzBuffer *Rate2GHz, DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLTXRateControlFrequencyBandSet(const DataRate2GHzBuffer *Rate2GHz,
+                                          const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLABGMulticastRateGet(DataRate2GHzBuffer *Rate2GHz, DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLABGMulticastRateSet(const DataRate2GHzBuffer *Rate2GHz, const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLSupportedRatesGet(DataRate2GHzBuffer *Rate2GHz, DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLSupportedRatesSet(const DataRate2GHzBuffer *Rate2GHz, const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLBasicRatesGet(DataRate2GHzBuffer *Rate2GHz, DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLBasicRatesSet(const DataRate2GHzBuffer *Rate2GHz, const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLSupportedDataRatesGet(DataRate2GHzBuffer *Rate2GHz, DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLCurrentRemoteRatesGet(DataRate2GHzBuffer *Rate2GHz);
+int WLAPI WLCurrentUsedRatesGet(DataRate2GHzBuffer *Rate2GHz);
+/* The security words of the buffer are only added to: clear them first. */
+int WLAPI WLCurrentAssociationRequestInfoGet(CurrentAssociationRequestInfoBuffer *Val);
+int WLAPI WLSecurityAuthenticationStatusGet(SecurityAuthenticationStatusBuffer *Val);
+
 /* Byte strings and MAC addresses. Getters: Val and the in/out Size; text
  * shorter than the buffer is terminated, text that fills it is not.
  * Setters take the byte count by value. MAC addresses are 6 bytes. */

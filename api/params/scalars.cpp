@@ -36,7 +36,9 @@ struct ScalarParam {
 /*
  * The members: name (the export is WL<name>Get / WL<name>Set), which
  * exports the table makes (RW getter and setter, RO getter, SETONLY setter,
- * OWN none), record read, record written, range, registry.
+ * OWN none; DUAL and DUAL_OWNSET as RW and RO for the settings of the
+ * dual-band firmware, which variants C and D refuse), record read, record
+ * written, range, registry.
  */
 #define SCALAR_PARAMS(P)                                                                          \
     P(PortType, RW, 0xFC00, 0xFC00, RANGE(1, 3), NOT_PERSISTED)                                   \
@@ -95,7 +97,21 @@ struct ScalarParam {
     P(CurrentPowerState, RO, 0xFDC2, 0, NO_RANGE, NOT_PERSISTED)                                  \
     P(CCAMode, RO, 0xFDC3, 0, NO_RANGE, NOT_PERSISTED)                                            \
     P(LinkStatus, RO, 0x090B, 0, NO_RANGE, NOT_PERSISTED)                                         \
-    P(DomainCode, RO, 0xFD25, 0, NO_RANGE, NOT_PERSISTED)
+    P(DomainCode, RO, 0xFD25, 0, NO_RANGE, NOT_PERSISTED)                                         \
+    P(TXGain, DUAL, 0xFFEB, 0xFFEB, RANGE(0, 0xFFFF), NOT_PERSISTED)                              \
+    P(RetryCounter, DUAL, 0xFFE6, 0xFFE6, RANGE(3, 6), NOT_PERSISTED)                             \
+    P(SafetyMargin, DUAL, 0xFFE7, 0xFFE7, RANGE(0, 0xFFFF), NOT_PERSISTED)                        \
+    P(MaxEqualRateRetry, DUAL_OWNSET, 0xFFE8, 0xFFE8, NO_RANGE, NOT_PERSISTED)                    \
+    P(MaxRetryBalance, DUAL, 0xFFE9, 0xFFE9, RANGE(0, 0xFFFF), NOT_PERSISTED)                     \
+    P(CTSToSelf, DUAL, 0xFFED, 0xFFED, RANGE(0, 1), NOT_PERSISTED)                                \
+    P(TXPowerLevel, DUAL, 0xFC2A, 0xFC2A, RANGE(8, 20),                                           \
+      PERSISTED_FALLBACK("TxPowerLevel", "_WLTXPowerLevelSet (Val) != WL_SUCCESS"))               \
+    P(ConnectionControl, DUAL, 0xFC30, 0xFC30, RANGE(0, 3),                                       \
+      PERSISTED("ConnectionControl", "_WLConnectionControlSet (Val) != WL_SUCCESS"))              \
+    P(ShortRetryLimit, DUAL, 0xFC32, 0xFC32, RANGE(1, 15), NOT_PERSISTED)                         \
+    P(LongRetryLimit, DUAL, 0xFC33, 0xFC33, RANGE(1, 15), NOT_PERSISTED)                          \
+    P(WiFiCompatible, DUAL, 0xFC35, 0xFC35, RANGE(0, 1),                                          \
+      PERSISTED_FALLBACK("WifiCompatible", "_WLWiFiCompatibleSet (Val) != WL_SUCCESS"))
 
 #define SCALAR_INDEX(name, access, rd, wr, range, reg) SP_##name,
 enum ScalarIndex { SCALAR_PARAMS(SCALAR_INDEX) SCALAR_COUNT };
@@ -146,6 +162,24 @@ static int ScalarSet(const ScalarParam *p, int Val)
 #define SCALAR_EXPORTS_RO(name) SCALAR_GETTER(name)
 #define SCALAR_EXPORTS_SETONLY(name) SCALAR_SETTER(name)
 #define SCALAR_EXPORTS_OWN(name)
+/* Dual-band firmware only: variants C and D answer WL_FUNCTION_NOT_SUPPORTED
+ * with nothing but the exit line. */
+#define NOT_IN_CD(fn) \
+    if (VariantIsCD()) return TraceReturn(fn, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__)
+#define SCALAR_DUAL_GETTER(name)                             \
+    int WLAPI WL##name##Get(int *Val)                        \
+    {                                                        \
+        NOT_IN_CD("WL" #name "Get");                         \
+        return ScalarGet(&Scalars[SP_##name], Val);          \
+    }
+#define SCALAR_DUAL_SETTER(name)                             \
+    int WLAPI WL##name##Set(int Val)                         \
+    {                                                        \
+        NOT_IN_CD("WL" #name "Set");                         \
+        return ScalarSet(&Scalars[SP_##name], Val);          \
+    }
+#define SCALAR_EXPORTS_DUAL(name) SCALAR_DUAL_GETTER(name) SCALAR_DUAL_SETTER(name)
+#define SCALAR_EXPORTS_DUAL_OWNSET(name) SCALAR_DUAL_GETTER(name)
 #define SCALAR_EXPORTS(name, access, rd, wr, range, reg) SCALAR_EXPORTS_##access(name)
 
 SCALAR_PARAMS(SCALAR_EXPORTS)
@@ -231,4 +265,21 @@ int WLAPI WLCurrentTXRateFGet(float *Val)
     }
     WL_CHECK(!(*Val > 0.0), WL_DATA_NOT_AVAILABLE);
     WL_RETURN(rc);
+}
+
+/*
+ * The largest equal-rate retry count lies below the current retry counter.
+ * When the counter cannot be read there is no bound to check against, and
+ * the value is refused with the read's code.
+ */
+int WLAPI WLMaxEqualRateRetrySet(int Val)
+{
+    const ScalarParam *p = &Scalars[SP_MaxEqualRateRetry];
+    NOT_IN_CD(p->setName);
+    WL_FRAME_AS(p->setName);
+    int RetryCounter = 0;
+    int retval = WLRetryCounterGet(&RetryCounter);
+    WL_CHECK(retval != WL_SUCCESS, retval);
+    WL_CHECK(!INTERVAL (0, <=, Val, <, RetryCounter), WL_INVALID_PARAMETER);
+    WL_RETURN(ScalarWrite(p->writeType, Val));
 }

@@ -1,0 +1,190 @@
+/*
+ * Byte records and the buffer members that pass a record's bytes through:
+ * QoS parameter set, DCQ, DSQ, current transmit power level, coexistence
+ * behaviour and security capability.
+ */
+#include <stdlib.h>
+
+#include "params/radio.h"
+
+/* A record with room for Bytes value bytes; NULL when out of memory. */
+static WL_LTV *ByteRecordNew(unsigned short Type, unsigned Bytes)
+{
+    unsigned words = Bytes / 2 + 1; /* value words, as len = Bytes / 2 + 1 counts them with typ */
+    WL_LTV *ltv = (WL_LTV *)calloc(1, WL_LTV_BYTES(words));
+    if (ltv == NULL) return NULL;
+    ltv->len = (uint16_t)(Bytes / 2 + 1);
+    ltv->typ = Type;
+    return ltv;
+}
+
+int RecordBytesRead(unsigned short Type, void *Buf, unsigned Bytes)
+{
+    WL_FRAME("RecordBytesRead");
+    WL_CHECK(Buf == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(Bytes > 2u * (WL_IFB_MAX_LEN - 1), WL_INVALID_PARAMETER);
+    WL_LTV *ltv = ByteRecordNew(Type, Bytes);
+    WL_CHECK(ltv == NULL, WL_NO_MEMORY);
+    int rc = GenericRead(ltv);
+    /* The channel never copies an answer beyond the record's room, and the
+     * record was cleared: bytes the adapter did not send read as zero. */
+    if (rc == WL_SUCCESS) memcpy(Buf, ltv->val, Bytes);
+    free(ltv);
+    WL_RETURN(rc);
+}
+
+int RecordBytesWrite(unsigned short Type, const void *Buf, unsigned Bytes)
+{
+    WL_FRAME("RecordBytesWrite");
+    WL_CHECK(Buf == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(Bytes > 2u * (WL_IFB_MAX_LEN - 1), WL_INVALID_PARAMETER);
+    WL_LTV *ltv = ByteRecordNew(Type, Bytes);
+    WL_CHECK(ltv == NULL, WL_NO_MEMORY);
+    memcpy(ltv->val, Buf, Bytes);
+    int rc = WLFirmwareSet(ltv);
+    free(ltv);
+    WL_RETURN(rc);
+}
+
+/* ---- Buffer members ---- */
+
+/* Checks a setter's data before it is written; the frame is the setter's. */
+typedef int (*BufferDataCheck)(const char *WL_FN, const void *Val);
+
+struct BufferMember {
+    const char *getName;
+    const char *setName; /* NULL: read only */
+    unsigned short record;
+    uint32_t type;
+    uint32_t size;
+    const char *typeReason;
+    const char *sizeReason;
+    unsigned bytes;          /* record value bytes, at the buffer's data */
+    const char *regName;     /* per-adapter copy of the first word, or NULL */
+    const char *regReason;   /* setter reason when that copy fails */
+    bool getterFallsBack;    /* getter answers from regName when the adapter fails */
+    BufferDataCheck check;
+};
+
+static int QoSParameterSetCheck(const char *WL_FN, const void *Buf);
+
+#define BUFFER_MEMBER(Name, Set, Rec, Bytes, Reg, RegReason, Fallback, Check)                  \
+    {"WL" #Name "Get", Set ? "WL" #Name "Set" : NULL, Rec, Name##BufferType, sizeof(Name##Buffer), \
+     "(Val)->TS.Type != " #Name "BufferType", "(Val)->TS.Size != sizeof (" #Name "Buffer)", Bytes,  \
+     Reg, RegReason, Fallback, Check}
+
+enum { QOS, DCQ, DSQ, CURRENT_TX_POWER, COEXISTENCE, SECURITY_CAPABILITY };
+
+static const BufferMember s_Members[] = {
+    BUFFER_MEMBER(QoSParameterSet, true, 0xFCC1, 32, NULL, NULL, false, QoSParameterSetCheck),
+    BUFFER_MEMBER(DCQ, true, 0xFFE4, 24, NULL, NULL, false, NULL),
+    BUFFER_MEMBER(DSQ, true, 0xFFE5, 16, NULL, NULL, false, NULL),
+    BUFFER_MEMBER(CurrentTXPowerLevel, false, 0xFDC7, 10, NULL, NULL, false, NULL),
+    BUFFER_MEMBER(CoexistenceBehaviour, true, 0xFCC7, 2, "CoExistence",
+                  "_WLCoexistenceBehaviourSet (cb) != WL_SUCCESS", true, NULL),
+    BUFFER_MEMBER(SecurityCapability, false, 0xFD90, 2, NULL, NULL, false, NULL),
+};
+
+#undef BUFFER_MEMBER
+
+/* The data of every buffer member start right after the header. */
+static unsigned char *BufferData(void *Val) { return (unsigned char *)Val + sizeof(TS_HEADER); }
+static const unsigned char *BufferData(const void *Val)
+{
+    return (const unsigned char *)Val + sizeof(TS_HEADER);
+}
+
+static int BufferMemberGet(int Which, void *Buf)
+{
+    const BufferMember &m = s_Members[Which];
+    WL_FRAME_AS(m.getName);
+    TS_HEADER *Val = (TS_HEADER *)Buf;
+    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
+    if (Val->Type != m.type) WL_FAIL(m.typeReason, WL_INVALID_PARAMETER);
+    if (Val->Size != m.size) WL_FAIL(m.sizeReason, WL_INVALID_PARAMETER);
+    int rc = RecordBytesRead(m.record, BufferData(Val), m.bytes);
+    if (rc != WL_SUCCESS && m.getterFallsBack) {
+        DWORD v = 0;
+        rc = WLNICAnyIntGet(m.regName, &v);
+        if (rc == WL_SUCCESS) {
+            uint16_t w = (uint16_t)v;
+            memcpy(BufferData(Val), &w, sizeof w);
+        }
+    }
+    WL_RETURN(rc);
+}
+
+static int BufferMemberSet(int Which, const void *Buf)
+{
+    const BufferMember &m = s_Members[Which];
+    WL_FRAME_AS(m.setName);
+    const TS_HEADER *Val = (const TS_HEADER *)Buf;
+    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
+    if (Val->Type != m.type) WL_FAIL(m.typeReason, WL_INVALID_PARAMETER);
+    if (Val->Size != m.size) WL_FAIL(m.sizeReason, WL_INVALID_PARAMETER);
+    if (m.check != NULL) {
+        int rc = m.check(WL_FN, Val);
+        if (rc != WL_SUCCESS) return rc;
+    }
+    if (m.regName != NULL) {
+        uint16_t cb;
+        memcpy(&cb, BufferData(Val), sizeof cb);
+        if (WLNICAnyIntSet(m.regName, cb) != WL_SUCCESS) WL_FAIL(m.regReason, WL_GENERAL_ERROR);
+    }
+    WL_RETURN(RecordBytesWrite(m.record, BufferData(Val), m.bytes));
+}
+
+/*
+ * The QoS data checks, in order. Each failure closes the setter's frame with
+ * its own reason; the 65535 bounds hold for any 16-bit field and stay for
+ * the record of the checks made.
+ */
+static int QoSParameterSetCheck(const char *WL_FN, const void *Buf)
+{
+    const QoSParameterSetBuffer *Val = (const QoSParameterSetBuffer *)Buf;
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin0, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin1, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin2, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin3, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax0, <=, 65535), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax1, <=, 65535), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax2, <=, 65535), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax3, <=, 65535), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS0, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS1, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS2, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS3, <=, 255), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit0, <=, 65535), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit1, <=, 65535), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit2, <=, 65535), WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit3, <=, 65535), WL_INVALID_PARAMETER);
+    return WL_SUCCESS;
+}
+
+/* ---- Exports ---- */
+
+#define BUFFER_GET(Export, Which, Buffer)                                 \
+    int WLAPI Export(Buffer *Val)                                         \
+    {                                                                     \
+        if (VariantIsCD())                                                \
+            return TraceReturn(#Export, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__); \
+        return BufferMemberGet(Which, Val);                               \
+    }
+#define BUFFER_SET(Export, Which, Buffer)                                 \
+    int WLAPI Export(const Buffer *Val)                                   \
+    {                                                                     \
+        if (VariantIsCD())                                                \
+            return TraceReturn(#Export, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__); \
+        return BufferMemberSet(Which, Val);                               \
+    }
+
+BUFFER_GET(WLQoSParameterSetGet, QOS, QoSParameterSetBuffer)
+BUFFER_SET(WLQoSParameterSetSet, QOS, QoSParameterSetBuffer)
+BUFFER_GET(WLDCQGet, DCQ, DCQBuffer)
+BUFFER_SET(WLDCQSet, DCQ, DCQBuffer)
+BUFFER_GET(WLDSQGet, DSQ, DSQBuffer)
+BUFFER_SET(WLDSQSet, DSQ, DSQBuffer)
+BUFFER_GET(WLCurrentTXPowerLevelGet, CURRENT_TX_POWER, CurrentTXPowerLevelBuffer)
+BUFFER_GET(WLCoexistenceBehaviourGet, COEXISTENCE, CoexistenceBehaviourBuffer)
+BUFFER_SET(WLCoexistenceBehaviourSet, COEXISTENCE, CoexistenceBehaviourBuffer)
+BUFFER_GET(WLSecurityCapabilityGet, SECURITY_CAPABILITY, SecurityCapabilityBuffer)
