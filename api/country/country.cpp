@@ -7,7 +7,6 @@
 #include "wlinternal.h"
 
 #include "country/country_fill.h"
-#include "country/country_records.h"
 #include "country/country_tables.h"
 #include "profiles/wepcode.h"
 
