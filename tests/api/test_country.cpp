@@ -30,32 +30,11 @@ const uint16_t kDecodedCountry = 0x0985; /* the stand-in's decoded copy */
 const uint16_t kChannelInfo = 0xFC29;
 const uint16_t kDomainCode = 0xFD25;
 
-ChannelInfoBuffer ChannelBuf()
-{
-    ChannelInfoBuffer b;
-    memset(&b, 0x5A, sizeof b);
-    b.TS.Type = ChannelInfoBufferType;
-    b.TS.Size = sizeof b;
-    return b;
-}
+ChannelInfoBuffer ChannelBuf() { return TypedBuffer<ChannelInfoBuffer>(ChannelInfoBufferType, 0x5A); }
 
-RegulatoryDomainBuffer DomainBuf()
-{
-    RegulatoryDomainBuffer b;
-    memset(&b, 0x5A, sizeof b);
-    b.TS.Type = RegulatoryDomainBufferType;
-    b.TS.Size = sizeof b;
-    return b;
-}
+RegulatoryDomainBuffer DomainBuf() { return TypedBuffer<RegulatoryDomainBuffer>(RegulatoryDomainBufferType, 0x5A); }
 
-CountryCodeBuffer CodesBuf()
-{
-    CountryCodeBuffer b;
-    memset(&b, 'z', sizeof b);
-    b.TS.Type = CountryCodeBufferType;
-    b.TS.Size = sizeof b;
-    return b;
-}
+CountryCodeBuffer CodesBuf() { return TypedBuffer<CountryCodeBuffer>(CountryCodeBufferType, 'z'); }
 
 std::vector<int> Range(int first, int last, int step = 1)
 {

@@ -3,14 +3,7 @@
 
 class NicTest : public testing::TestWithParam<Variant> {
 protected:
-    NICInfoBuffer Info()
-    {
-        NICInfoBuffer b;
-        memset(&b, 0, sizeof b);
-        b.TS.Type = NICInfoBufferType;
-        b.TS.Size = sizeof b;
-        return b;
-    }
+    NICInfoBuffer Info() { return TypedBuffer<NICInfoBuffer>(NICInfoBufferType); }
     /* All adapters the enumeration lists, as "nic=dll". */
     std::vector<std::string> Enumerate(WLLib &lib)
     {

@@ -64,11 +64,8 @@ TEST(OsVersion, AdapterLayoutFollowsTheOsType)
     RegAdapter own(AdapterSpec("0160", "Layout card", true, 'C', win98));
     RegAdapter other(AdapterSpec("0161", "Other layout card", true, 'C', !win98));
     WLLib lib(kVariants[0]);
-    NICInfoBuffer b;
+    NICInfoBuffer b = TypedBuffer<NICInfoBuffer>(NICInfoBufferType);
     std::vector<std::string> found;
-    memset(&b, 0, sizeof b);
-    b.TS.Type = NICInfoBufferType;
-    b.TS.Size = sizeof b;
     for (int rc = WL(lib, WLFirstNICGet)(&b); rc == WL_SUCCESS; rc = WL(lib, WLNextNICGet)(&b))
         found.push_back(std::string(b.Nic) + "=" + b.Dll);
     EXPECT_NE(found.end(), std::find(found.begin(), found.end(), "0160=WaVXQ48C.dll"));

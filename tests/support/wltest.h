@@ -49,6 +49,16 @@ private:
 /* Calls an export through its prototype in wlapi.h. */
 #define WL(lib, fn) (reinterpret_cast<decltype(&fn)>(reinterpret_cast<void *>((lib).proc(#fn))))
 
+/* A typed buffer with its TS header set and every other byte `fill`. */
+template <class T> T TypedBuffer(uint32_t type, int fill = 0)
+{
+    T b;
+    memset(&b, fill, sizeof b);
+    b.TS.Type = type;
+    b.TS.Size = sizeof b;
+    return b;
+}
+
 /* ---- Adapters in the registry ---- */
 
 struct AdapterSpec {
