@@ -78,13 +78,7 @@ protected:
         return st;
     }
     /* The stand-in's stored record of type typ as words (empty if none). */
-    std::vector<uint16_t> Stored(uint16_t typ, int maxWords = 64)
-    {
-        std::vector<uint16_t> buf(maxWords, 0);
-        if (SimGetRecord(sim_, typ, buf.data(), maxWords) != 0) return {};
-        buf.resize(buf[0] + 1u);
-        return buf;
-    }
+    std::vector<uint16_t> Stored(uint16_t typ, int maxWords = 64) { return SimRecord(sim_, typ, maxWords); }
     void Store(std::initializer_list<uint16_t> ltv)
     {
         std::vector<uint16_t> w(ltv);

@@ -51,10 +51,8 @@ public:
     /* The stored record (len 0 when there is none). */
     std::vector<uint16_t> Get(uint16_t typ)
     {
-        std::vector<uint16_t> r(4098, 0);
-        if (SimGetRecord(sim, typ, r.data(), (int)r.size()) != 0) r[0] = 0;
-        r.resize(r[0] ? r[0] + 1 : 1);
-        return r;
+        std::vector<uint16_t> r = SimRecord(sim, typ);
+        return r.empty() ? std::vector<uint16_t>{0} : r;
     }
     /* Bytes of a stored string record. */
     std::string GetString(uint16_t typ)

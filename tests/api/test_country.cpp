@@ -107,13 +107,7 @@ protected:
     std::string why() { return lib_->returnString(); }
 
     /* The driver's record of a type, len word first; empty when missing. */
-    std::vector<uint16_t> Record(uint16_t typ)
-    {
-        std::vector<uint16_t> buf(WLSIM_LTV_MAX_LEN + 1, 0);
-        if (SimGetRecord(sim_, typ, buf.data(), static_cast<int>(buf.size())) != 0) return {};
-        buf.resize(buf[0] + 1u);
-        return buf;
-    }
+    std::vector<uint16_t> Record(uint16_t typ) { return SimRecord(sim_, typ); }
     void SetRecord(std::vector<uint16_t> ltv) { ASSERT_EQ(0, SimSetRecord(sim_, ltv.data())) << SimLastErrorText(); }
     void SetDomain(uint16_t dc) { SetRecord({2, kDomainCode, dc}); }
     std::string StoredText()

@@ -64,6 +64,14 @@ WlSimCounters SimCountersNow()
     return c;
 }
 
+std::vector<uint16_t> SimRecord(int adapter, uint16_t typ, int maxWords)
+{
+    std::vector<uint16_t> buf(maxWords, 0);
+    if (SimGetRecord(adapter, typ, buf.data(), maxWords) != 0) return {};
+    buf.resize(buf[0] + 1u);
+    return buf;
+}
+
 std::string ReadFile(const std::string &path)
 {
     FILE *f = fopen(path.c_str(), "rb");

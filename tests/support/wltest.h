@@ -101,6 +101,9 @@ std::string GuidFor(const std::string &nic);
  * variant opens for this registry adapter; returns the driver's index. */
 int SimAdapterFor(const RegAdapter &a, const Variant &v);
 WlSimCounters SimCountersNow();
+/* The stand-in's stored record of type typ, len word first (at most
+ * maxWords words); empty when the adapter has no such record. */
+std::vector<uint16_t> SimRecord(int adapter, uint16_t typ, int maxWords = WLSIM_LTV_MAX_LEN + 1);
 
 /* ---- Files in the root of the current drive ---- */
 
