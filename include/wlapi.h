@@ -341,6 +341,18 @@ int WLAPI WLMemCtlGet(int *Val);
 int WLAPI WLOwnMACAdrGet(unsigned char *Val);
 int WLAPI WLOwnMACAdrSet(const unsigned char *Val);
 
+/* Adapter description and PCI identity */
+int WLAPI WLCurrentNICInfoGet(CurrentNICInfoBuffer *Val);
+int WLAPI WLPCIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLPCIStatusGet(int *Val);
+
+/* Profile hunting and third-party configuration: switches 0 or 1. */
+int WLAPI WLProfileHuntingSet(int Val);
+int WLAPI WLSystrayIconSet(int Val);
+int WLAPI WLThirdPartyConfigurationSet(int Val);
+/* 2 while the Windows zero configuration service runs, else 3 (Windows XP). */
+int WLAPI WLZeroConfigStatusGet(int *Val);
+
 #ifdef __cplusplus
 }
 #endif
