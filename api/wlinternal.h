@@ -82,10 +82,9 @@ bool MatchingDll(const char *Nic, DWORD Size);
 
 /* ---- Driver channel ---- */
 
-#define WL_IOCTL_CODE 0x00170002
-#define WL_IFB_OBJECT_ID 0xFF020401
-#define WL_IFB_SIZE 8204
-#define WL_IFB_MAX_LEN 4097 /* largest record len the block carries */
+/* The driver interface is wldriver.h. Largest record len the block carries
+ * (the name stands in reason texts). */
+#define WL_IFB_MAX_LEN WLDRV_LTV_MAX_LEN
 
 int ChannelConnect(void);
 int ChannelDisconnect(void);
