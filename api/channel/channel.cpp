@@ -5,7 +5,10 @@
  */
 #include <stdio.h>
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "nic/wlnic.h"
+#include "channel/wlchannel.h"
 
 static HANDLE s_Device = INVALID_HANDLE_VALUE;
 static WLDrvBlock s_Ifb;

@@ -4,7 +4,8 @@
  */
 #include <stdio.h>
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
 
 struct CodeName {
     int code;
