@@ -4,7 +4,7 @@
  */
 #include "wlinternal.h"
 #include "hunting/hunting.h"
-#include "nic/pcirecord.h"
+#include "wlcore/pcirecord.h"
 
 static int FriendlyNameGet(char *Val, DWORD *Size)
 {

@@ -3,8 +3,8 @@
 
 #include <string.h>
 
-#include "api/hunting/hunting.h"
-#include "api/nic/pcirecord.h"
+#include "wlcore/hunting_rules.h"
+#include "wlcore/pcirecord.h"
 #include "service/switches.h"
 
 static const unsigned char kBssid[6] = {0x02, 0x57, 0x4C, 0x53, 0x4D, 0x01};

@@ -3,8 +3,8 @@
  * selects the PCI block (2), word 10 is the PCI status word and words 13 to
  * 16 the identity (vendor, device, subsystem vendor, subsystem).
  */
-#ifndef WL_PCIRECORD_H
-#define WL_PCIRECORD_H
+#ifndef WLCORE_PCIRECORD_H
+#define WLCORE_PCIRECORD_H
 
 #include "wlapi.h"
 

@@ -1,7 +1,7 @@
 /* The PCI information record: request and the words read from an answer. */
 #include <string.h>
 
-#include "nic/pcirecord.h"
+#include "wlcore/pcirecord.h"
 
 void PciRecordRequest(PciInfoLtv *Ltv)
 {

@@ -2,7 +2,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "hunting/hunting.h"
+#include "wlcore/hunting_rules.h"
 
 enum LinkVerdict LinkVerdictOf(int readsOk, int portStatus, int linkStatus, const unsigned char *bssid)
 {
