@@ -49,7 +49,7 @@ std::string WLLib::generalError() const
 int SimAdapterFor(const RegAdapter &a, const Variant &v)
 {
     EXPECT_EQ(0, SimReset()) << SimLastErrorText();
-    std::string name = v.vxdName() ? std::string("Wu") + "VXQ48" + v.letter + ".vxd" : a.spec().guid;
+    std::string name = v.vxdName() ? v.sibling(WL_SIBLING_DEVICE, ".vxd") : a.spec().guid;
     const char *names[] = {name.c_str()};
     int index = -1;
     EXPECT_EQ(0, SimAddAdapter(names, 1, &index)) << SimLastErrorText();

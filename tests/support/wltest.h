@@ -15,12 +15,19 @@
 
 #include "simclient.h"
 #include "wlapi.h"
+#include "wlcore/siblings.h"
 
 /* The four variants: letter and number. */
 struct Variant {
     char letter;
     int number;
     std::string dll() const { return std::string("WAVXQ48") + letter; }
+    /* A sibling deliverable's file name: sibling(WL_SIBLING_COINSTALLER, ".dll"). */
+    std::string sibling(char which, const char *ext) const
+    {
+        char name[64];
+        return WLSiblingName(dll().c_str(), which, ext, name, sizeof name) < 0 ? std::string() : name;
+    }
     bool cd() const { return number <= 4; }
     bool vxdName() const { return letter == 'C' || letter == 'E'; }
 };
