@@ -141,7 +141,7 @@ int ProfileExists(const char *Name, DWORD Size)
         if (n == Size && memcmp(name, Name, Size) == 0) WL_RETURN(WL_SUCCESS);
         n = sizeof name;
     }
-    WL_FAIL("ProfileExists", WL_DATA_NOT_AVAILABLE);
+    WL_FAIL("!Found", WL_DATA_NOT_AVAILABLE);
 }
 
 /* ---- Loading and storing ---- */
