@@ -314,12 +314,10 @@ int WLAPI WLFirstPreferredProfileByNameGet(char *Name, DWORD *Size)
     WL_RETURN(WLNextPreferredProfileByNameGet(Name, Size));
 }
 
-int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size)
+/* Writes the preferred entry at the write counter and advances it. */
+static int PreferredWrite(const char *Name, DWORD Size)
 {
-    WL_FRAME("WLNextPreferredProfileByNameSet");
-    WL_CHECK(Name == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Size > 32, WL_INVALID_PARAMETER);
-    WL_CHECK(ProfileExists (Name, Size) != WL_SUCCESS, WL_INVALID_PARAMETER);
+    WL_FRAME("PreferredWrite");
     const char *nic = CurrentNic();
     WL_CHECK(nic == NULL, WL_DATA_NOT_AVAILABLE);
     /* Exactly the name checked: Size bytes, whatever follows them. */
@@ -338,14 +336,24 @@ int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size)
     WL_RETURN(WL_SUCCESS);
 }
 
+int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size)
+{
+    WL_FRAME("WLNextPreferredProfileByNameSet");
+    WL_CHECK(Name == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(Size > 32, WL_INVALID_PARAMETER);
+    WL_CHECK(ProfileExists (Name, Size) != WL_SUCCESS, WL_INVALID_PARAMETER);
+    WL_RETURN(PreferredWrite(Name, Size));
+}
+
 int WLAPI WLFirstPreferredProfileByNameSet(const char *Name, DWORD Size)
 {
     WL_FRAME("WLFirstPreferredProfileByNameSet");
     WL_CHECK(Name == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Size > 32, WL_INVALID_PARAMETER);
     WL_CHECK(ProfileExists (Name, Size) != WL_SUCCESS, WL_INVALID_PARAMETER);
+    /* The checks are Next's own: the entry is written without repeating them. */
     s_PreferredWriteCounter = 0;
-    WL_RETURN(WLNextPreferredProfileByNameSet(Name, Size));
+    WL_RETURN(PreferredWrite(Name, Size));
 }
 
 int WLAPI WLAllPreferredProfileDel(void)
