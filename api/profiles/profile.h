@@ -5,8 +5,8 @@
 #ifndef API_PROFILES_PROFILE_H
 #define API_PROFILES_PROFILE_H
 
-#include "profiles/profile_logic.h"
-#include "profiles/wepcode.h"
+#include "wlcore/profile_logic.h"
+#include "wlcore/wepcode.h"
 #include "wlinternal.h"
 
 /* Text fields hold PROFILE_TEXT_SIZE bytes and a terminator after them. */

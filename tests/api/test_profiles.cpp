@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "api/profiles/wepcode.h"
+#include "wlcore/wepcode.h"
 #include "sim_session.h"
 
 namespace {

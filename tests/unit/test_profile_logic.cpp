@@ -1,7 +1,7 @@
 // Key record conversions, key rules, registry value data and the order of a
 // preferred list.
-#include "api/profiles/profile_logic.h"
-#include "api/profiles/wepcode.h"
+#include "wlcore/profile_logic.h"
+#include "wlcore/wepcode.h"
 
 #include <gtest/gtest.h>
 

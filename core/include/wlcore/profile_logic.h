@@ -7,8 +7,8 @@
  * Every function works on the bytes it is given and never reads or writes
  * past them, whatever the lengths stored inside a record say.
  */
-#ifndef API_PROFILES_PROFILE_LOGIC_H
-#define API_PROFILES_PROFILE_LOGIC_H
+#ifndef WLCORE_PROFILE_LOGIC_H
+#define WLCORE_PROFILE_LOGIC_H
 
 #include <stddef.h>
 #include <stdint.h>
@@ -107,4 +107,4 @@ std::vector<size_t> PreferredOrder(const std::vector<std::string> &Names);
 /* A name of at most Size bytes, ending at its first zero byte. */
 std::string NameOfSize(const char *Name, unsigned long Size);
 
-#endif /* API_PROFILES_PROFILE_LOGIC_H */
+#endif /* WLCORE_PROFILE_LOGIC_H */

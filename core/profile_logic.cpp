@@ -1,5 +1,5 @@
 /* Key record conversions, key rules, registry value data, preferred list order. */
-#include "profiles/profile_logic.h"
+#include "wlcore/profile_logic.h"
 
 #include <stdlib.h>
 #include <string.h>
