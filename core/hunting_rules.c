@@ -38,18 +38,6 @@ uint32_t ThirdPartyWord(uint32_t caller, uint32_t tp, uint32_t zc, uint32_t fk)
     return w;
 }
 
-int ServiceProgramName(const char *dll, char *out, unsigned size)
-{
-    size_t n = strlen(dll);
-    if (n < 2 || n + 1 > size) {
-        if (size > 0) out[0] = '\0';
-        return 0;
-    }
-    memcpy(out, dll, n + 1);
-    out[1] = 'S';
-    return 1;
-}
-
 uint32_t RegistryInteger(uint32_t type, const unsigned char *data, uint32_t size)
 {
     if (type == REG_SZ || type == REG_EXPAND_SZ) {

@@ -10,6 +10,7 @@
 
 #include <shellapi.h>
 #include "hunting/hunting.h"
+#include "wlcore/siblings.h"
 
 static const char ProfileHuntingText[] = "ProfileHunting";
 static const char SystrayIconText[] = "SystrayIcon";
@@ -133,7 +134,7 @@ int APHPPAllowed(void)
 static const char *ServiceProgram(void)
 {
     static char name[64];
-    if (name[0] == '\0') ServiceProgramName(g_Variant.dllName, name, sizeof name);
+    if (name[0] == '\0') WLSiblingName(g_Variant.dllName, WL_SIBLING_SERVICE, "", name, sizeof name);
     return name;
 }
 

@@ -56,19 +56,6 @@ TEST(HuntingRules, ThirdPartyWord)
     for (const auto &r : rows) EXPECT_EQ(r.want, ThirdPartyWord(r.caller, r.tp, r.zc, r.fk));
 }
 
-TEST(HuntingRules, ServiceProgramName)
-{
-    char out[16];
-    EXPECT_EQ(1, ServiceProgramName("WAVXQ48D", out, sizeof out));
-    EXPECT_STREQ("WSVXQ48D", out);
-    EXPECT_EQ(1, ServiceProgramName("wavxq48e", out, sizeof out));
-    EXPECT_STREQ("wSvxq48e", out);
-    EXPECT_EQ(0, ServiceProgramName("W", out, sizeof out));
-    EXPECT_STREQ("", out);
-    EXPECT_EQ(0, ServiceProgramName("WAVXQ48D", out, 8)) << "no room for the terminator";
-    EXPECT_STREQ("", out);
-}
-
 TEST(HuntingRules, RegistryInteger)
 {
     const unsigned char dword[4] = {0x01, 0x02, 0x00, 0x00};

@@ -1,7 +1,6 @@
 /*
  * hunting_rules.h - the pure rules of profile hunting: link verdict, settle
- * times, the other-manager flag word, the service program's name and
- * registry integers. No driver, no trace, no registry call.
+ * times, the other-manager flag word and registry integers. No driver, no trace, no registry call.
  */
 #ifndef WLCORE_HUNTING_RULES_H
 #define WLCORE_HUNTING_RULES_H
@@ -29,11 +28,6 @@ unsigned SettleTimeMs(int mode);
  * (zc) and the outside client's switch (fk); bits 5 to 31 of `caller` are
  * kept. */
 uint32_t ThirdPartyWord(uint32_t caller, uint32_t tp, uint32_t zc, uint32_t fk);
-
-/* The service program's name: dll with its second character an upper-case
- * "S". Writes at most size bytes, always terminated; 0 when dll is shorter
- * than two characters or does not fit. */
-int ServiceProgramName(const char *dll, char *out, unsigned size);
 
 /* A registry value as an integer: a 32-bit number (up to 4 bytes, little
  * endian), or text whose leading decimal digits give it (type REG_SZ or
