@@ -398,6 +398,10 @@ int WLAPI WLSystrayIconSet(int Val);
 int WLAPI WLThirdPartyConfigurationSet(int Val);
 /* 2 while the Windows zero configuration service runs, else 3 (Windows XP). */
 int WLAPI WLZeroConfigStatusGet(int *Val);
+/* One hunting step for the current NIC (blocks for the settle times). */
+int WLAPI WLAPHPP(void);
+/* Applies the default profile and starts the service program. */
+int WLAPI WLAPHRestart(void);
 
 #ifdef __cplusplus
 }
