@@ -80,6 +80,7 @@ Bytes Suite(const Bytes &oui, uint8_t type) { return oui + Bytes{type}; }
 
 const Bytes kMs = {0x00, 0x50, 0xF2};
 const Bytes kIeee = {0x00, 0x0F, 0xAC};
+const Bytes kOther = {0x00, 0x10, 0x18};
 
 /* WPA element: version 1, group, pairwise and key management suites. */
 Bytes Wpa(uint8_t group, const Bytes &pairwise, const Bytes &akm)
@@ -793,8 +794,16 @@ TEST_P(AssocTest, WpaAndRsnSuitesGiveTheirBits)
     EXPECT_EQ(4 | 16, b.data.PairwiseCipher);
     EXPECT_EQ(2 | 4, b.data.KeyManagement);
 
-    /* Suites of another organisation end the element's walk. */
+    /* A WPA2 network's standard suites (00-0F-AC) give CCMP and PSK. */
     SetRequest(AssocRequest(Ssid("ieee") + AllRates() + Rsn(kIeee, 4, {4}, {2})));
+    b = Info();
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentAssociationRequestInfoGet)(&b)) << why();
+    EXPECT_EQ(0x10, b.data.GroupCipher);
+    EXPECT_EQ(0x10, b.data.PairwiseCipher);
+    EXPECT_EQ(0x04, b.data.KeyManagement);
+
+    /* Suites of another organisation end the element's walk. */
+    SetRequest(AssocRequest(Ssid("other") + AllRates() + Rsn(kOther, 4, {4}, {2})));
     b = Info();
     ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentAssociationRequestInfoGet)(&b)) << why();
     EXPECT_EQ(0, b.data.GroupCipher);
