@@ -6,8 +6,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "api/mailbox/mailbox.h"
-#include "api/mailbox/mbconv.h"
+#include "mailbox/wlmailbox.h"
+#include "wlcore/mbconv.h"
 
 /* Records one WLMBGet hands on at most: a mailbox that never empties must
  * not hold its caller for ever. The adapter queues far fewer at a time. */

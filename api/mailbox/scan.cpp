@@ -2,8 +2,8 @@
  * The synchronous scan family: ask the adapter to scan, wait for its scan
  * record and keep it for the result getters.
  */
-#include "api/mailbox/mailbox.h"
-#include "api/mailbox/mbconv.h"
+#include "mailbox/wlmailbox.h"
+#include "wlcore/mbconv.h"
 
 /* A scan for one SSID reads records until one lists only that SSID; it
  * gives up after this much time in all. */

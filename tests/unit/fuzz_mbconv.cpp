@@ -4,7 +4,7 @@
 // record ends at an inaccessible guard page, so a read past its end faults;
 // the client buffers carry guard bytes that must stay. Fixed seed: the run
 // is repeatable.
-#include "api/mailbox/mbconv.h"
+#include "wlcore/mbconv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Mailbox record conversions, handing-on into client buffers and the
 // management frames, over records built byte by byte.
-#include "api/mailbox/mbconv.h"
+#include "wlcore/mbconv.h"
 
 #include <gtest/gtest.h>
 

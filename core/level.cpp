@@ -1,4 +1,4 @@
-/* Raw level to dBm: pure, shared with the record conversions' unit tests. */
+/* Raw level to dBm. */
 int LevelToDBm(int Level)
 {
     if (Level <= 47) return -102;

@@ -1,5 +1,5 @@
 // Mailbox record conversions, handing-on and management frame building.
-#include "mbconv.h"
+#include "wlcore/mbconv.h"
 
 #include <stdarg.h>
 #include <stdio.h>

@@ -1,10 +1,10 @@
 /*
- * mailbox.h - the mailbox steps shared by the scan family and the mailbox
+ * wlmailbox.h - the mailbox steps shared by the scan family and the mailbox
  * clients: reading records of a type, emptying the mailbox, sending
  * management protocol frames.
  */
-#ifndef API_MAILBOX_MAILBOX_H
-#define API_MAILBOX_MAILBOX_H
+#ifndef WLMAILBOX_H
+#define WLMAILBOX_H
 
 #include "wlinternal.h"
 
@@ -25,4 +25,4 @@ int WLEmptyMailbox(void);
 int SendWMPData(unsigned char *buf, int len);
 int WLSendWMPData(unsigned char *buf, int len);
 
-#endif /* API_MAILBOX_MAILBOX_H */
+#endif /* WLMAILBOX_H */

@@ -9,15 +9,16 @@
 // never more than the read buffer). Nothing here reads past that count,
 // whatever the length word, an entry count or an element length says, and
 // nothing writes past a client buffer's TS.Size.
-#ifndef API_MAILBOX_MBCONV_H
-#define API_MAILBOX_MBCONV_H
+#ifndef WLCORE_MBCONV_H
+#define WLCORE_MBCONV_H
 
 #include <stddef.h>
 #include <stdint.h>
 
-#include "api/params/ie_parse.h"
+#include "wlcore/ie_parse.h"
 #include "wlbuffers.h"
 
+// Raw level to dBm (levels up to 47: -102, from 139: -10, else level - 149).
 int LevelToDBm(int Level);
 
 // Mailbox record types.
@@ -139,4 +140,4 @@ int32_t MbUsableCapacity(const MBBufferHeader *b);
 // too: for 0xF102 it ends the channel selection scan.
 void MbHandOn(const uint8_t *rec, size_t bytes, const MbSlots *slots, const MbSinks *sinks);
 
-#endif // API_MAILBOX_MBCONV_H
+#endif // WLCORE_MBCONV_H
