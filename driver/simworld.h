@@ -36,7 +36,7 @@ extern "C" {
 #define WLSIM_ACTION_SCAN 6
 #define WLSIM_ACTION_ACS_SCAN 7
 
-#define WLSIM_MB_KEEP 32           /* records queued per adapter */
+#define WLSIM_MB_KEEP 64           /* records queued per adapter */
 #define WLSIM_MB_VALUE_MAX 2304u   /* value bytes of one mailbox record */
 #define WLSIM_SCAN_ENTRY_BYTES 50u
 #define WLSIM_SCAN_ENTRIES_MAX 32u /* entries per 0xF101 record */
@@ -66,7 +66,7 @@ extern "C" {
 #define WLSIM_CAP_ESS 0x0001u     /* base station; clear: peer-to-peer */
 #define WLSIM_CAP_PRIVACY 0x0010u /* announces privacy */
 
-#define WLSIM_MAX_STATIONS 16
+#define WLSIM_MAX_STATIONS 32
 #define WLSIM_STATION_IE_MAX 128 /* bytes of WPA and RSN elements */
 #define WLSIM_STATION_RATES_MAX 12
 

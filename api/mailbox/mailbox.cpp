@@ -16,11 +16,7 @@
 /* ---- sinks of the conversions ---- */
 
 static void LogSink(void *, const char *text) { WLLog("%s", text); }
-static void StdoutSink(void *, const char *text)
-{
-    fputs(text, stdout);
-    fflush(stdout);
-}
+static void StdoutSink(void *, const char *text) { fputs(text, stdout); }
 static const MbSinks s_Sinks = {LogSink, NULL, StdoutSink, NULL};
 
 /* ---- reading ---- */
