@@ -43,7 +43,7 @@ int32_t Held(const MBBufferHeader *b) { return b->Count < 0 ? 0 : b->Count; }
 
 void HandScan(const uint8_t *rec, size_t bytes, MBBufferHeader *b)
 {
-    int32_t cap = MbUsableCapacity(b);
+    int32_t cap = MbUsableCapacity(b, MBScanBufferType);
     if (Held(b) >= cap) {
         b->Overflow = 1;
         return;
@@ -62,7 +62,7 @@ void HandAcs(const uint8_t *rec, size_t bytes, MBBufferHeader *b, const MbSinks 
         b->Complete = 1;
         return;
     }
-    int32_t cap = MbUsableCapacity(b), held = Held(b);
+    int32_t cap = MbUsableCapacity(b, MBACSScanBufferType), held = Held(b);
     if (held >= cap) {
         b->Overflow = 1;
         return;
@@ -81,9 +81,9 @@ void HandAcs(const uint8_t *rec, size_t bytes, MBBufferHeader *b, const MbSinks 
     b->NewData = 1;
 }
 
-void HandValue(const uint8_t *rec, size_t bytes, MBBufferHeader *b, size_t size)
+void HandValue(const uint8_t *rec, size_t bytes, MBBufferHeader *b, uint32_t type, size_t size)
 {
-    int32_t cap = MbUsableCapacity(b), held = Held(b);
+    int32_t cap = MbUsableCapacity(b, type), held = Held(b);
     if (held >= cap) {
         b->Overflow = 1;
         return;
@@ -109,7 +109,7 @@ void HandWmp(const uint8_t *rec, size_t bytes, const MbSlots *slots, const MbSin
         Emit(s->log, s->log_ctx, "FLT\n");
         MBBufferHeader *b = slots->slot[MBLinkTestBufferType - 17];
         if (b == nullptr) return;
-        int32_t cap = MbUsableCapacity(b), held = Held(b);
+        int32_t cap = MbUsableCapacity(b, MBLinkTestBufferType), held = Held(b);
         if (held >= cap) {
             b->Overflow = 1;
             return;
@@ -127,7 +127,7 @@ void HandWmp(const uint8_t *rec, size_t bytes, const MbSlots *slots, const MbSin
         Emit(s->log, s->log_ctx, "FAPL\n");
         MBBufferHeader *b = slots->slot[MBAPListBufferType - 17];
         if (b == nullptr) return;
-        int32_t cap = MbUsableCapacity(b), held = Held(b);
+        int32_t cap = MbUsableCapacity(b, MBAPListBufferType), held = Held(b);
         if (held >= cap) {
             b->Overflow = 1;
             return;
@@ -334,9 +334,9 @@ size_t MbEntrySize(uint32_t type)
     }
 }
 
-int32_t MbUsableCapacity(const MBBufferHeader *b)
+int32_t MbUsableCapacity(const MBBufferHeader *b, uint32_t type)
 {
-    size_t size = MbEntrySize(b->TS.Type);
+    size_t size = MbEntrySize(type);
     if (size == 0 || b->Capacity <= 0 || b->TS.Size < sizeof(MBBufferHeader)) return 0;
     size_t fit = (b->TS.Size - sizeof(MBBufferHeader)) / size;
     return (size_t)b->Capacity < fit ? b->Capacity : (int32_t)fit;
@@ -361,11 +361,11 @@ void MbHandOn(const uint8_t *rec, size_t bytes, const MbSlots *slots, const MbSi
         break;
     case MB_WORD:
         Emit(s->log, s->log_ctx, "F200\n");
-        if ((b = slots->slot[MBWordBufferType - 17]) != nullptr) HandValue(rec, bytes, b, sizeof(MBWordEntry));
+        if ((b = slots->slot[MBWordBufferType - 17]) != nullptr) HandValue(rec, bytes, b, MBWordBufferType, sizeof(MBWordEntry));
         break;
     case MB_TRIPLE:
         Emit(s->log, s->log_ctx, "F202\n");
-        if ((b = slots->slot[MBTripleBufferType - 17]) != nullptr) HandValue(rec, bytes, b, sizeof(MBTripleEntry));
+        if ((b = slots->slot[MBTripleBufferType - 17]) != nullptr) HandValue(rec, bytes, b, MBTripleBufferType, sizeof(MBTripleEntry));
         break;
     default:
         Emit(s->log, s->log_ctx, "unknown type (0xF201 and 0xF203 apply to AP only)\n");

@@ -65,6 +65,7 @@ template <class E> struct Client {
         h.TS.Size = sizeof h + sizeof e;
         h.Capacity = rng.OneIn(8) ? (int32_t)rng.Next() : 3; // a client's nonsense too
         h.Count = rng.OneIn(8) ? (int32_t)rng.Below(6) - 1 : 0;
+        if (rng.OneIn(16)) h.TS.Type = 17 + rng.Below(7); // retyped after registering
     }
     bool Sound() const
     {

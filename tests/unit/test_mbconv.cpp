@@ -415,8 +415,29 @@ TEST(MbBuffer, UsableCapacity)
         h.TS.Type = c.type;
         h.TS.Size = c.size;
         h.Capacity = c.cap;
-        EXPECT_EQ(c.want, MbUsableCapacity(&h)) << c.type << " " << c.size << " " << c.cap;
+        EXPECT_EQ(c.want, MbUsableCapacity(&h, c.type)) << c.type << " " << c.size << " " << c.cap;
     }
+    // A client that changes its buffer's type after registering it: the
+    // slot's entry size still bounds what is written.
+    h.TS.Type = MBWordBufferType;
+    h.TS.Size = 24 + 64;
+    h.Capacity = 40;
+    EXPECT_EQ(1, MbUsableCapacity(&h, MBScanBufferType));
+}
+
+TEST(HandOn, RetypedBufferIsFilledByItsSlotsEntrySize)
+{
+    Client<MBScanEntry> c(MBScanBufferType, 4);
+    c.h.TS.Type = MBWordBufferType; // changed after WLMBSet
+    Bytes r = Rec(MB_SCAN, 4 + 5 * 50);
+    MbSlots s;
+    memset(&s, 0, sizeof s);
+    s.slot[MBScanBufferType - 17] = &c.h;
+    Lines l;
+    MbSinks k = l.sinks();
+    MbHandOn(r.data(), r.size(), &s, &k);
+    EXPECT_EQ(4, c.h.Count);
+    EXPECT_TRUE(c.GuardIntact());
 }
 
 }  // namespace

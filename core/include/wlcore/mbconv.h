@@ -131,9 +131,11 @@ struct MbSlots {
 // Entry size of buffer type 17 to 22; 0 for any other type.
 size_t MbEntrySize(uint32_t type);
 
-// Entries a registered buffer can take: its Capacity, bounded by its
-// TS.Size; 0 when either is nonsense.
-int32_t MbUsableCapacity(const MBBufferHeader *b);
+// Entries a buffer registered in the slot of `type` (17 to 22) can take:
+// its Capacity, bounded by its TS.Size in entries of that slot's size (not
+// of the TS.Type the client may have changed since); 0 when either is
+// nonsense.
+int32_t MbUsableCapacity(const MBBufferHeader *b, uint32_t type);
 
 // Hands one mailbox record of `bytes` bytes to the slot of its type, as
 // WLMBGet does for each client. A record without value (len 1) is a record
