@@ -369,6 +369,64 @@ TEST_P(Mailbox, MailboxThatNeverEmptiesDoesNotHang)
     EXPECT_EQ(32, num);
 }
 
+TEST_P(Mailbox, RepeatedChannelSelectionScanAddsNoDuplicates)
+{
+    if (GetParam().letter != 'C') GTEST_SKIP() << "the same in every variant";
+    World();
+    int index = Logon();
+    Client<MBACSScanEntry, 8> acs(MBACSScanBufferType);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBSet)(&acs, index));
+    for (int round = 0; round < 2; round++) {
+        acs.h.Complete = 0;
+        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBActionACSScan)("", 0, 0)) << why();
+        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBGet)()) << why();
+        EXPECT_EQ(3, acs.h.Count) << round;
+        EXPECT_EQ(1, acs.h.Complete) << round;
+        EXPECT_EQ(0, acs.h.Overflow) << round;
+    }
+    /* an element length beyond the record: the elements end with it */
+    std::vector<uint8_t> v(90, 0);
+    v[26] = 0x77;        // BSSID at record byte 30
+    v[52] = 0xFF;        // element length field at record byte 56
+    v[53] = 0x7F;
+    v[80] = 0;           // SSID element at record byte 84 ...
+    v[81] = 200;         // ... longer than the record
+    Push(0xF102, v);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBGet)());
+    ASSERT_EQ(4, acs.h.Count);
+    EXPECT_EQ(0x77, acs.e[3].BSSID[0]);
+    EXPECT_STREQ("", acs.e[3].SSID);
+}
+
+TEST(MailboxTrace, ClientsAndRecordsAreLogged)
+{
+    auto logName = [](int n) { return "\\wllog48E" + std::to_string(n) + ".txt"; };
+    for (int n = -1; n <= 9; n++) RemoveFile(logName(n));
+    WriteFile("\\wllog.txt", "");
+    {
+        SimSession s(kVariants[2]);
+        int index = 0;
+        ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLMBLogon)(&index));
+        std::vector<uint8_t> v = {1, 0};
+        ASSERT_EQ(0, SimPushMailbox(s.sim, WLSIM_MB_NOW, 2, 0xF200, v.data(), 2));
+        ASSERT_EQ(0, SimPushMailbox(s.sim, WLSIM_MB_NOW, 2, 0xF203, v.data(), 2));
+        ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLMBGet)());
+        ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLMBLogoff)(index));
+    }
+    std::string log = ReadFile(logName(0));
+    RemoveFile("\\wllog.txt");
+    for (int n = -1; n <= 9; n++) RemoveFile(logName(n));
+    size_t at = 0;
+    for (const char *line : {"mbdata_add nic 0170", "obj ", "mailbox received type 0xF200", "F200",
+                             "mbdata_find_allnic mbobj ", "mailbox received type 0xF203",
+                             "unknown type (0xF201 and 0xF203 apply to AP only)", "mailbox received type 0x0820",
+                             "mbdata_find nic 0170, index 1, anchor ", "mbdata_rls nic 0170 index 1"}) {
+        size_t next = log.find(line, at);
+        EXPECT_NE(std::string::npos, next) << line;
+        if (next != std::string::npos) at = next;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(All, Mailbox, testing::ValuesIn(kVariants), VariantName);
 
 }  // namespace
