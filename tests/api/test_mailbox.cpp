@@ -351,15 +351,18 @@ TEST_P(Mailbox, MailboxThatNeverEmptiesDoesNotHang)
 {
     if (GetParam().letter != 'D') GTEST_SKIP() << "the same in every variant";
     int index = Logon();
-    Client<MBWordEntry, 2> w(MBWordBufferType);
-    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBSet)(&w, index));
-    Push(0xF200, {1, 0}, WLSIM_MB_STICKY);
+    Client<MBTripleEntry, 2> t(MBTripleBufferType);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBSet)(&t, index));
+    /* 120 value bytes: as many as two scan entries would take */
+    Push(0xF202, std::vector<uint8_t>(120, 0x11), WLSIM_MB_STICKY);
     DWORD start = GetTickCount();
     EXPECT_EQ(WL_SUCCESS, WL(lib(), WLMBGet)());
-    EXPECT_EQ(2, w.h.Count);
-    EXPECT_EQ(1, w.h.Overflow);
+    EXPECT_EQ(2, t.h.Count);
+    EXPECT_EQ(1, t.h.Overflow);
+    EXPECT_EQ(0x11111111u, t.e[1].Value[2]);
+    /* the waits are bounded, and the record a wait ends on is no scan record */
     int num = -1;
-    EXPECT_EQ(WL_SUCCESS, WL(lib(), WLScanNetworkGet)(&num)); // the waits are bounded
+    EXPECT_EQ(WL_SUCCESS, WL(lib(), WLScanNetworkGet)(&num));
     EXPECT_EQ(0, num);
     EXPECT_LT(GetTickCount() - start, 12000u);
     /* a scan record whose len claims more than a scan record holds */
