@@ -636,6 +636,10 @@ TEST_P(ActivationTest, WritesTheNicKeyAndTheAdapterInOneApply)
     EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLConnected)());
 
     EXPECT_EQ("OfficeNet", sim().GetString(0xFC02));
+    char computer[33];
+    DWORD n = sizeof computer;
+    ASSERT_TRUE(GetComputerNameA(computer, &n));
+    EXPECT_EQ(computer, sim().GetString(0xFC0E)) << "the station name is the computer's";
     EXPECT_EQ("Office", Get(sim().reg.nicKey(), "ConfigName").text());
     EXPECT_EQ("OfficeNet", Get(sim().reg.nicKey(), "DesiredSSID").text());
     EXPECT_EQ(Get(ProfileKey("Office"), "Encryption").text(), Get(sim().reg.nicKey(), "Encryption").text());
