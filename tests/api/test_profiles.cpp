@@ -764,6 +764,14 @@ TEST(OsVersionProfiles, IntegersFollowTheOsTypeAndReadInEitherForm)
         int m = 0;
         ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentProfileConnectionModeGet)(&m));
         EXPECT_EQ(1, m);
+
+        /* the preferred list lives under the adapter key of this layout */
+        RegAdapter a(AdapterSpec("0190", "Layout card", true, 'E', win98));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)("0190", 4));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLFirstPreferredProfileByNameSet)("Os", 2));
+        EXPECT_EQ("Os", Get(a.nicKey() + "\\PreferredProfiles", "PP_0").text());
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLProfileByNameDel)("Os", 2));
+        EXPECT_EQ(REG_NONE, Get(a.nicKey() + "\\PreferredProfiles", "PP_0").type);
     }
     TreeDelete(kRoot);
 }
