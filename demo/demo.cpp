@@ -9,6 +9,7 @@
 
 #include <initializer_list>
 
+#include "install_script.h"
 #include "simclient.h"
 #include "wlapi.h"
 
@@ -117,5 +118,6 @@ int main()
         printf("  WLDisconnect: %d\n", CALL(lib, WLDisconnect)());
         FreeLibrary(lib);
     }
+    RunInstallScript(kAdapters[3].nic);
     return 0;
 }
