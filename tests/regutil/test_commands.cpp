@@ -43,6 +43,28 @@ TEST_F(RegutilCommands, VersionLineOfEachVariant)
     }
 }
 
+TEST_F(RegutilCommands, VersionResourceOfEachVariant)
+{
+    for (char v : std::string("CDEF")) {
+        const std::string path = UtilPath(v);
+        DWORD handle = 0, size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+        ASSERT_NE(0u, size) << path;
+        std::vector<char> data(size);
+        ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, data.data()));
+        VS_FIXEDFILEINFO *fixed = nullptr;
+        UINT len = 0;
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\", (void **)&fixed, &len));
+        EXPECT_EQ(MAKELONG(24, 8), fixed->dwFileVersionMS);
+        EXPECT_EQ(MAKELONG(629, 0), fixed->dwFileVersionLS);
+        EXPECT_EQ((DWORD)VFT_APP, fixed->dwFileType);
+        char *text = nullptr;
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\FileDescription", (void **)&text, &len));
+        EXPECT_STREQ("Win32 Console Registry Configuration Utility", text);
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040904b0\\OriginalFilename", (void **)&text, &len));
+        EXPECT_EQ(std::string("WCVXQ48") + v + ".EXE", text);
+    }
+}
+
 TEST_F(RegutilCommands, BadLinesPrintNothingElse)
 {
     StandardAdapter();
