@@ -367,3 +367,34 @@ TEST_F(RegutilCommands, VersionChecks)
     std::string log = Exchanges();
     EXPECT_EQ(std::string::npos, log.find('P')) << log;
 }
+
+TEST_F(RegutilCommands, HostileDriverRecordsStayInBounds)
+{
+    StandardAdapter();
+    /* a character count of 200 in a record of 32 characters */
+    std::vector<uint16_t> name = {18, 0xFC02, 200};
+    name.resize(19, 'a' | 'b' << 8);
+    ASSERT_EQ(0, SimSetRecord(driver_, name.data()));
+    std::string ab;
+    for (int i = 0; i < 16; i++) ab += "ab";
+    EXPECT_EQ(ab, Run({"H"}).out);
+    /* a longer record answered whole: cut to the length asked */
+    std::vector<uint16_t> longName = {61, 0xFC02, 100};
+    longName.resize(62, 'z' | 'z' << 8);
+    ASSERT_EQ(0, SimSetRecord(driver_, longName.data()));
+    WlSimFault whole = {WLSIM_OP_GET_INFO, WLSIM_FAULT_TRUE_LEN, 3, 0, WLSIM_ANY_ADAPTER};
+    ASSERT_EQ(0, SimArmFault(&whole));
+    EXPECT_EQ(std::string(32, 'z'), Run({"H"}).out);
+    /* a count with no characters behind it */
+    uint16_t empty[] = {2, 0xFC02, 3};
+    ASSERT_EQ(0, SimSetRecord(driver_, empty));
+    UtilResult r = Run({"H"});
+    EXPECT_EQ(0u, r.exit);
+    EXPECT_EQ("", r.out);
+    /* a MAC address record too short for six bytes */
+    uint16_t mac[] = {2, 0xFC01, 0x1234};
+    ASSERT_EQ(0, SimSetRecord(driver_, mac));
+    r = Run({"M"});
+    EXPECT_EQ(6u, r.exit);
+    EXPECT_EQ("XXXXXXXXXXXX", r.out);
+}
