@@ -2,8 +2,8 @@
  *
  * DefineDosDeviceA of Wine 8 copies the name into a buffer sized for a
  * drive letter and fails on longer names; under Wine the name is made
- * directly as a symbolic link object in the DOS device directory, held by
- * this process until it is removed (or the process ends).
+ * directly as a permanent symbolic link object in the DOS device directory,
+ * which stays, as a defined DOS device does, until it is removed.
  */
 #include <windows.h>
 
@@ -14,6 +14,7 @@
 
 typedef LONG(NTAPI *CreateLinkFn)(HANDLE *, ACCESS_MASK, void *, void *);
 typedef LONG(NTAPI *CloseFn)(HANDLE);
+typedef LONG(NTAPI *MakeTemporaryFn)(HANDLE);
 
 struct UnicodeString {
     USHORT Length, MaximumLength;
@@ -28,10 +29,11 @@ struct ObjectAttributes {
     void *SecurityDescriptor, *SecurityQualityOfService;
 };
 
+#define OBJ_PERMANENT_ATTR 0x10
 #define OBJ_CASE_INSENSITIVE_ATTR 0x40
 #define SYMBOLIC_LINK_ALL 0xF0001
 
-static HANDLE WineLink; /* the name this process made under Wine */
+static HANDLE WineLink; /* the name this connection made under Wine */
 
 static bool UnderWine()
 {
@@ -62,7 +64,8 @@ static bool WineDefine(const char *name, const char *target)
     snprintf(linkName, sizeof linkName, "\\??\\%s", name);
     if (!Widen(linkName, wname, 128, &uname) || !Widen(target, wtarget, KEY_PATH_SIZE, &utarget))
         return false;
-    ObjectAttributes attr = {sizeof attr, NULL, &uname, OBJ_CASE_INSENSITIVE_ATTR, NULL, NULL};
+    ObjectAttributes attr = {sizeof attr, NULL, &uname,
+                             OBJ_CASE_INSENSITIVE_ATTR | OBJ_PERMANENT_ATTR, NULL, NULL};
     HANDLE h = NULL;
     if (create(&h, SYMBOLIC_LINK_ALL, &attr, &utarget) < 0)
         return false;
@@ -88,7 +91,12 @@ bool DosDeviceDefine(const char *name, const char *target)
 void DosDeviceRemove(const char *name, const char *target)
 {
     if (WineLink != NULL) {
-        CloseFn close = (CloseFn)(void *)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtClose");
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        MakeTemporaryFn temporary =
+            (MakeTemporaryFn)(void *)GetProcAddress(ntdll, "NtMakeTemporaryObject");
+        CloseFn close = (CloseFn)(void *)GetProcAddress(ntdll, "NtClose");
+        if (temporary)
+            temporary(WineLink);
         if (close)
             close(WineLink);
         WineLink = NULL;
