@@ -112,7 +112,9 @@ static int CountCommand()
 static int CompanionCommand()
 {
     char version[REG_TEXT_MAX + 1];
-    const bool present = RegReadText(kCompanionKey, "version", version);
+    uint32_t number;
+    const bool present = RegReadText(kCompanionKey, "version", version) ||
+                         RegReadNumber(kCompanionKey, "version", &number);
     GlobalAddAtomA(present ? "DPV INSTALLED 1" : "DPV INSTALLED 0");
     return present ? EXIT_DPV_PRESENT : EXIT_DPV_ABSENT;
 }

@@ -111,6 +111,9 @@ TEST_F(RegutilCommands, CompanionClient)
     RegSetText("Software\\Wireless\\Corvane", "version", "2.1");
     EXPECT_EQ(101u, Run({"@"}).exit);
     EXPECT_TRUE(AtomPresent("DPV INSTALLED 1"));
+    RegSetNumber("Software\\Wireless\\Corvane", "version", 2);
+    EXPECT_EQ(101u, Run({"@"}).exit) << "any value that reads";
+    EXPECT_TRUE(AtomPresent("DPV INSTALLED 1"));
 }
 
 TEST_F(RegutilCommands, RadioAndWakeOnLan)
