@@ -55,7 +55,7 @@ static bool DriverVersionOk()
 {
     uint16_t id[6] = {5, TYPE_DRIVER_IDENTITY, 0, 0, 0, 0};
     const int rc = DriverGet(id, 6);
-    return (rc == 0 || rc == DRV_LEN) && id[0] >= 5 && id[4] == 8 && id[5] == 24;
+    return (rc == 0 || rc == WLDRV_RES_LEN) && id[0] >= 5 && id[4] == 8 && id[5] == 24;
 }
 
 /* Opens the driver and checks its version: 0, 6 or 5 (closed again). */
@@ -81,7 +81,7 @@ static int SendCodedText(const char *text)
     rec[1] = TYPE_CODED_KEY;
     memcpy(rec + 2, text, KEY_TEXT_LENGTH);
     DriverPut(rec, 2 + KEY_TEXT_LENGTH / 2);
-    DriverAction(ACTION_APPLY);
+    DriverAction(WLDRV_ACTION_APPLY);
     DriverClose();
     return EXIT_DONE;
 }
@@ -138,7 +138,7 @@ static int MacCommand()
     uint16_t mac[5] = {4, TYPE_MAC_ADDRESS, 0, 0, 0};
     const int got = DriverGet(mac, 5);
     DriverClose();
-    if ((got != 0 && got != DRV_LEN) || mac[0] < 4) {
+    if ((got != 0 && got != WLDRV_RES_LEN) || mac[0] < 4) {
         Print(kNoMac);
         return EXIT_NO_DRIVER;
     }
@@ -157,7 +157,7 @@ static bool DriverNetworkName(char out[NAME_MAX_CHARS + 1])
     uint16_t rec[2 + 17] = {18, TYPE_NETWORK_NAME};
     const int rc = DriverGet(rec, 2 + 17);
     DriverClose();
-    if ((rc != 0 && rc != DRV_LEN) || rec[0] < 2)
+    if ((rc != 0 && rc != WLDRV_RES_LEN) || rec[0] < 2)
         return false;
     int count = rec[2];
     const int room = 2 * (rec[0] - 2); /* characters the record carries */
@@ -210,7 +210,7 @@ static int SwitchCommand(const ParsedCommand &cmd, const char *value, uint16_t t
     if (OpenCheckedDriver() == EXIT_DONE) {
         uint16_t rec[3] = {2, typ, (uint16_t)cmd.number};
         DriverPut(rec, 3);
-        DriverAction(ACTION_APPLY);
+        DriverAction(WLDRV_ACTION_APPLY);
         DriverClose();
     }
     return EXIT_DONE;

@@ -10,8 +10,6 @@
 #include "glue.h"
 #include "tables.h"
 
-#define DRIVER_IOCTL 0x00170002u
-#define DRIVER_OBJECT_ID 0xFF020401u
 #define BUSY_ATTEMPTS 3
 #define BUSY_WAIT_MS 100
 #define TYPE_COMPAT_RANGE 0x0827
@@ -34,8 +32,8 @@ static Connection *Conn;
 /* One exchange; false when the call itself failed. */
 static bool Exchange(HANDLE device, Block *blk)
 {
-    DWORD id = DRIVER_OBJECT_ID, bytes = 0;
-    return DeviceIoControl(device, DRIVER_IOCTL, &id, sizeof id, blk->b, BLOCK_SIZE, &bytes,
+    DWORD id = WLDRV_OBJECT_ID, bytes = 0;
+    return DeviceIoControl(device, WLDRV_IOCTL, &id, sizeof id, blk->b, WLDRV_BLOCK_SIZE, &bytes,
                            NULL) != FALSE;
 }
 
@@ -47,8 +45,8 @@ static HANDLE OpenDevice(const char *path)
 
 static void SendDisconnect(Connection *c)
 {
-    memset(c->connectBlock.b, 0, BLOCK_SIZE);
-    BlockSetHeader(&c->connectBlock, FN_DISCONNECT, DRV_PRESET, 0, 0);
+    memset(c->connectBlock.b, 0, WLDRV_BLOCK_SIZE);
+    BlockSetHeader(&c->connectBlock, WLDRV_OP_DISCONNECT, DRV_PRESET, 0, 0);
     Exchange(c->device, &c->connectBlock);
     if (c->connects > 0)
         c->connects--;
@@ -58,20 +56,20 @@ static void SendDisconnect(Connection *c)
 static int GetWith(Connection *c, uint16_t *ltv, int words)
 {
     Block *blk = &c->requestBlock;
-    BlockSetHeader(blk, FN_GET_INFO, 0, 0, 0);
+    BlockSetHeader(blk, WLDRV_OP_GET_INFO, 0, 0, 0);
     BlockLoadRecord(blk, ltv, words, BLOCK_GET_IN_WORDS);
     if (!Exchange(c->device, blk))
         return DRV_NOT_CONNECTED;
     const int result = BlockResult(*blk);
-    if (result == 0 || result == DRV_LEN)
+    if (result == 0 || result == WLDRV_RES_LEN)
         BlockCopyBack(*blk, ltv, words);
     return result;
 }
 
 /* Steps of one device path: open, probe with busy retries, compatibility,
  * reconnect. On success c->device is open and connected; otherwise it is
- * closed. Returns 0, DRV_NOT_CONNECTED (this path failed), DRV_IN_USE or
- * DRV_INCOMPATIBLE. */
+ * closed. Returns 0, DRV_NOT_CONNECTED (this path failed), WLDRV_RES_IN_USE or
+ * WLDRV_RES_INCOMP_DRV. */
 static int TryPath(Connection *c, const char *path, bool *opened)
 {
     *opened = false;
@@ -80,22 +78,22 @@ static int TryPath(Connection *c, const char *path, bool *opened)
         if (c->device == INVALID_HANDLE_VALUE)
             return DRV_NOT_CONNECTED;
         *opened = true;
-        memset(c->connectBlock.b, 0, BLOCK_SIZE);
-        BlockSetHeader(&c->connectBlock, FN_CONNECT, 0, 0, 0);
+        memset(c->connectBlock.b, 0, WLDRV_BLOCK_SIZE);
+        BlockSetHeader(&c->connectBlock, WLDRV_OP_CONNECT, 0, 0, 0);
         Exchange(c->device, &c->connectBlock);
         const int result = BlockResult(c->connectBlock);
         if (result == 0 && BlockIfbp(c->connectBlock) != 0)
             break;
         CloseHandle(c->device);
         c->device = INVALID_HANDLE_VALUE;
-        if (result != DRV_IN_USE)
+        if (result != WLDRV_RES_IN_USE)
             return DRV_NOT_CONNECTED;
         if (attempt == BUSY_ATTEMPTS)
-            return DRV_IN_USE;
+            return WLDRV_RES_IN_USE;
         Sleep(BUSY_WAIT_MS);
     }
     c->connects++;
-    memset(c->requestBlock.b, 0, BLOCK_SIZE);
+    memset(c->requestBlock.b, 0, WLDRV_BLOCK_SIZE);
     BlockSetIfbp(&c->requestBlock, BlockIfbp(c->connectBlock));
 
     /* Role, Id, Variant, Bottom, Top */
@@ -105,12 +103,12 @@ static int TryPath(Connection *c, const char *path, bool *opened)
         SendDisconnect(c);
         CloseHandle(c->device);
         c->device = INVALID_HANDLE_VALUE;
-        return DRV_INCOMPATIBLE;
+        return WLDRV_RES_INCOMP_DRV;
     }
 
     SendDisconnect(c);
-    memset(c->connectBlock.b, 0, BLOCK_SIZE);
-    BlockSetHeader(&c->connectBlock, FN_CONNECT, DRV_PRESET, 0, 0);
+    memset(c->connectBlock.b, 0, WLDRV_BLOCK_SIZE);
+    BlockSetHeader(&c->connectBlock, WLDRV_OP_CONNECT, DRV_PRESET, 0, 0);
     Exchange(c->device, &c->connectBlock);
     if (BlockResult(c->connectBlock) != 0 || BlockIfbp(c->connectBlock) == 0) {
         /* a reconnect the driver refused leaves no usable connection */
@@ -127,7 +125,7 @@ static int TryPath(Connection *c, const char *path, bool *opened)
 /* Windows 95/98: the VxD names in order, each also under its "51" name. */
 static int OpenVxd(Connection *c)
 {
-    int rows, last = DRV_NO_NIC;
+    int rows, last = WLDRV_RES_NO_NIC;
     const char *const *names = VxdNames(&rows);
     for (int r = 0; r < rows; r++) {
         char name[64], path[KEY_PATH_SIZE], retry[KEY_PATH_SIZE];
@@ -149,7 +147,7 @@ static int OpenVxd(Connection *c)
 struct WalkOpen {
     Connection *c;
     int os;
-    int rc; /* DRV_NO_NIC until an adapter opens or fails for good */
+    int rc; /* WLDRV_RES_NO_NIC until an adapter opens or fails for good */
 };
 
 static bool OpenAdapter(const char *nicKey, void *ctx)
@@ -206,12 +204,12 @@ int DriverOpen(int os)
         rc = OpenVxd(Conn);
         family = 41;
     } else if (os == OS_TYPE_WINNT || os == OS_TYPE_WIN2000 || os == OS_TYPE_WIN2001) {
-        WalkOpen w = {Conn, os, DRV_NO_NIC};
+        WalkOpen w = {Conn, os, WLDRV_RES_NO_NIC};
         WalkAdapters(os, OpenAdapter, &w);
         rc = w.rc;
         family = os == OS_TYPE_WINNT ? 52 : 48;
     } else {
-        rc = DRV_NO_NIC;
+        rc = WLDRV_RES_NO_NIC;
     }
     Conn->openResult = rc;
     if (rc != 0) {
@@ -237,12 +235,12 @@ int DriverPut(uint16_t *ltv, int words)
     if (Conn->family == 0)
         return DRV_NOT_CONNECTED;
     Block *blk = &Conn->requestBlock;
-    BlockSetHeader(blk, FN_PUT_INFO, 0, 0, 0);
-    BlockLoadRecord(blk, ltv, words, BLOCK_MAX_LEN - 1);
+    BlockSetHeader(blk, WLDRV_OP_PUT_INFO, 0, 0, 0);
+    BlockLoadRecord(blk, ltv, words, WLDRV_LTV_MAX_LEN - 1);
     if (!Exchange(Conn->device, blk))
         return DRV_NOT_CONNECTED;
     const int result = BlockResult(*blk);
-    if (result == 0 || result == DRV_LEN)
+    if (result == 0 || result == WLDRV_RES_LEN)
         BlockCopyBack(*blk, ltv, words);
     return result;
 }
@@ -251,14 +249,14 @@ int DriverAction(uint16_t code)
 {
     if (Conn == NULL)
         return DRV_NO_CONNECTION;
-    if (code != 6 && code != 11 && code != 12 && code != 128 && code != ACTION_APPLY)
+    if (code != 6 && code != 11 && code != 12 && code != 128 && code != WLDRV_ACTION_APPLY)
         return DRV_NO_CONNECTION;
     if (Conn->family == 0)
         return DRV_NOT_CONNECTED;
     Block *blk = &Conn->requestBlock;
     uint8_t saved[4];
     memcpy(saved, blk->b + 8, 2); /* len stays as the previous request left it */
-    BlockSetHeader(blk, FN_ACTION, 0, 0, code);
+    BlockSetHeader(blk, WLDRV_OP_ACTION, 0, 0, code);
     memcpy(blk->b + 8, saved, 2);
     if (!Exchange(Conn->device, blk))
         return DRV_NOT_CONNECTED;

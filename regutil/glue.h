@@ -7,6 +7,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "wldriver.h"
+
 #define REG_TEXT_MAX 259 /* bytes of string data read */
 #define KEY_PATH_SIZE 512
 
@@ -34,16 +36,11 @@ int CountAdapters(int os);
 
 /* ---- driver connection ---- */
 
-/* Codes of the utility's driver access. */
+/* The utility's own codes of its driver access; the driver's result codes
+ * (WLDRV_RES_*) pass through as they are. */
 #define DRV_NO_CONNECTION 255
 #define DRV_NOT_CONNECTED 66
-#define DRV_INCOMPATIBLE 65
-#define DRV_IN_USE 68
-#define DRV_LEN 8
-#define DRV_NO_NIC 5
 #define DRV_PRESET 69 /* result preset of connect and disconnect */
-
-#define ACTION_APPLY 130
 
 /* Opens the driver of the first adapter that answers; 0 or a code. */
 int DriverOpen(int os);

@@ -7,7 +7,7 @@
 
 #include <stdint.h>
 
-#include "wepcode.h"
+#include "wlcore/wepcode.h"
 
 #define KEY_RECORD_SIZE WEP_KEY_RECORD_SIZE /* 76 */
 #define KEY_TEXT_LENGTH WEP_KEY_TEXT_LENGTH /* 102 */

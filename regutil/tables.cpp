@@ -233,8 +233,8 @@ void BlockLoadRecord(Block *blk, const uint16_t *ltv, int words, int maxValues)
     if (words < 2)
         return;
     int len = ltv[0];
-    if (len > BLOCK_MAX_LEN)
-        len = BLOCK_MAX_LEN;
+    if (len > (int)WLDRV_LTV_MAX_LEN)
+        len = (int)WLDRV_LTV_MAX_LEN;
     if (len > words - 1)
         len = words - 1;
     int values = len - 1;
@@ -252,8 +252,8 @@ void BlockCopyBack(const Block &blk, uint16_t *ltv, int words)
     if (words < 2)
         return;
     int len = Get16(blk, 8);
-    if (len > BLOCK_MAX_LEN)
-        len = BLOCK_MAX_LEN;
+    if (len > (int)WLDRV_LTV_MAX_LEN)
+        len = (int)WLDRV_LTV_MAX_LEN;
     if (len > ltv[0])
         len = ltv[0];
     if (len > words - 1)

@@ -8,6 +8,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "wldriver.h"
+
 #define VENDOR_CODE "VXQ"
 
 /* OS types, as the library codes them. */
@@ -64,18 +66,11 @@ bool DriverCompatible(uint16_t variant, uint16_t bottom, uint16_t top);
 
 /* ---- interface block ---- */
 
-#define BLOCK_SIZE 8204
-#define BLOCK_MAX_LEN 4097
+/* The interface block and its codes are those of wldriver.h. */
 #define BLOCK_GET_IN_WORDS 10 /* value words of a get request sent */
 
-#define FN_CONNECT 0
-#define FN_DISCONNECT 1
-#define FN_ACTION 2
-#define FN_GET_INFO 4
-#define FN_PUT_INFO 5
-
 struct Block {
-    uint8_t b[BLOCK_SIZE];
+    uint8_t b[WLDRV_BLOCK_SIZE];
 };
 
 uint32_t BlockIfbp(const Block &blk);

@@ -223,7 +223,7 @@ TEST(RegutilTables, BlockCopiesStayInsideBothRecords)
     for (int i = 0; i < 20; i++) rec[i] = (uint16_t)(100 + i);
     rec[0] = 18;
     rec[1] = 0xFC02;
-    BlockSetHeader(&blk, FN_GET_INFO, 0, 0, 0);
+    BlockSetHeader(&blk, WLDRV_OP_GET_INFO, 0, 0, 0);
     BlockLoadRecord(&blk, rec, 20, BLOCK_GET_IN_WORDS);
     uint16_t w;
     memcpy(&w, blk.b + 8, 2);
