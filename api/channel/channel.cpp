@@ -9,6 +9,7 @@
 #include "trace/wltrace.h"
 #include "nic/wlnic.h"
 #include "channel/wlchannel.h"
+#include "wlcore/siblings.h"
 
 static HANDLE s_Device = INVALID_HANDLE_VALUE;
 static WLDrvBlock s_Ifb;
@@ -59,9 +60,10 @@ static bool DeviceName(char *name, size_t size)
     char id[256];
     if (VariantOpensVxdName()) {
         DWORD n = sizeof id;
+        char device[256];
         if (WLDAINameGet(id, &n) != WL_SUCCESS || n < 2) return false;
-        id[1] = 'u';
-        snprintf(name, size, "\\\\.\\%s.vxd", id);
+        if (WLSiblingName(id, WL_SIBLING_DEVICE, ".vxd", device, sizeof device) < 0) return false;
+        snprintf(name, size, "\\\\.\\%s", device);
     } else {
         DWORD n = sizeof id;
         if (WLGUIDGet(id, &n) != WL_SUCCESS) return false;

@@ -57,11 +57,12 @@ RegAdapter::RegAdapter(const AdapterSpec &spec) : spec_(spec)
     DeleteTree(nicKey());
     std::string key = nicKey();
     if (spec_.hasDescription) SetString(key, "VendorDescription", spec_.description);
-    std::string letter(1, spec_.variant);
+    const Variant served = {spec_.variant, 0};
     if (spec_.win98) {
-        SetString(key, "DeviceVxDs", "WuVXQ48" + letter + ".vxd");
+        SetString(key, "DeviceVxDs", served.sibling(WL_SIBLING_DEVICE, ".vxd"));
     } else {
-        SetString(key, "CoInstallers32", "WDVXQ48" + letter + ".dll,WLDeviceCoInstaller", REG_MULTI_SZ);
+        SetString(key, "CoInstallers32", served.sibling(WL_SIBLING_COINSTALLER, ".dll") + ",WLDeviceCoInstaller",
+                  REG_MULTI_SZ);
         SetString(key, "NetCfgInstanceId", spec_.guid);
         SetString(std::string(kNetwork) + "\\" + spec_.guid + "\\Connection", "PnPInstanceId", PnpId(spec_.nic));
         SetString(std::string(kEnum) + "\\" + PnpId(spec_.nic), "DeviceDesc", spec_.description);
