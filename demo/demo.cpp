@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 
+#include "install_script.h"
 #include "simclient.h"
 #include "wlapi.h"
 
@@ -210,5 +211,6 @@ int main()
         if (own.variant == 'E') ProfileDemo(lib, own.nic);
         FreeLibrary(lib);
     }
+    RunInstallScript(kAdapters[3].nic);
     return 0;
 }
