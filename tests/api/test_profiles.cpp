@@ -424,6 +424,18 @@ TEST_P(ProfileTest, KeysAreStoredOnlyWithEncryptionOn)
     EXPECT_EQ(1, Int(WL(lib(), WLCurrentProfileEncryptionEnabledGet)));
 }
 
+TEST_P(ProfileTest, KeysSetBeforeAnyDefaultsStoreAWholeRecord)
+{
+    s_.reset(); /* a library whose current profile is still all zero */
+    WLLib fresh(GetParam());
+    ASSERT_EQ(WL_SUCCESS, WL(fresh, WLCurrentProfileEncryptionKeySet)(0, WL_KEYASC, "abcde", 5));
+    ASSERT_EQ(WL_SUCCESS, WL(fresh, WLCurrentProfileEncryptionEnabledSet)(1));
+    ASSERT_EQ(WL_SUCCESS, WL(fresh, WLCurrentProfileByNameSet)("Fresh", 5));
+    unsigned char rec[76];
+    ASSERT_EQ(76, WEPDecode(CRYPT_CODE, rec, sizeof rec, Get(ProfileKey("Fresh"), "Encryption").text().c_str()));
+    EXPECT_EQ(0, memcmp(rec, "whWH\x00\x00\x01\x00\x21\x00\xB0\xFC\x05\x00" "abcde", 19));
+}
+
 TEST_P(ProfileTest, AFailedLoadLeavesTheCurrentProfileAlone)
 {
     NewProfile("Kept", "KeptNet", 1);
