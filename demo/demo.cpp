@@ -15,6 +15,7 @@
 
 #include <initializer_list>
 
+#include "install_script.h"
 #include "simclient.h"
 #include "wlapi.h"
 
@@ -364,5 +365,7 @@ int main()
         if (own.variant == 'E') ProfileDemo(lib, own.nic);
         FreeLibrary(lib);
     }
-    return Scanning();
+    int rc = Scanning();
+    RunInstallScript(kAdapters[3].nic);
+    return rc;
 }

@@ -424,6 +424,18 @@ TEST_P(ProfileTest, KeysAreStoredOnlyWithEncryptionOn)
     EXPECT_EQ(1, Int(WL(lib(), WLCurrentProfileEncryptionEnabledGet)));
 }
 
+TEST_P(ProfileTest, KeysSetBeforeAnyDefaultsStoreAWholeRecord)
+{
+    s_.reset(); /* a library whose current profile is still all zero */
+    WLLib fresh(GetParam());
+    ASSERT_EQ(WL_SUCCESS, WL(fresh, WLCurrentProfileEncryptionKeySet)(0, WL_KEYASC, "abcde", 5));
+    ASSERT_EQ(WL_SUCCESS, WL(fresh, WLCurrentProfileEncryptionEnabledSet)(1));
+    ASSERT_EQ(WL_SUCCESS, WL(fresh, WLCurrentProfileByNameSet)("Fresh", 5));
+    unsigned char rec[76];
+    ASSERT_EQ(76, WEPDecode(CRYPT_CODE, rec, sizeof rec, Get(ProfileKey("Fresh"), "Encryption").text().c_str()));
+    EXPECT_EQ(0, memcmp(rec, "whWH\x00\x00\x01\x00\x21\x00\xB0\xFC\x05\x00" "abcde", 19));
+}
+
 TEST_P(ProfileTest, AFailedLoadLeavesTheCurrentProfileAlone)
 {
     NewProfile("Kept", "KeptNet", 1);
@@ -624,6 +636,10 @@ TEST_P(ActivationTest, WritesTheNicKeyAndTheAdapterInOneApply)
     EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLConnected)());
 
     EXPECT_EQ("OfficeNet", sim().GetString(0xFC02));
+    char computer[33];
+    DWORD n = sizeof computer;
+    ASSERT_TRUE(GetComputerNameA(computer, &n));
+    EXPECT_EQ(computer, sim().GetString(0xFC0E)) << "the station name is the computer's";
     EXPECT_EQ("Office", Get(sim().reg.nicKey(), "ConfigName").text());
     EXPECT_EQ("OfficeNet", Get(sim().reg.nicKey(), "DesiredSSID").text());
     EXPECT_EQ(Get(ProfileKey("Office"), "Encryption").text(), Get(sim().reg.nicKey(), "Encryption").text());
@@ -748,6 +764,14 @@ TEST(OsVersionProfiles, IntegersFollowTheOsTypeAndReadInEitherForm)
         int m = 0;
         ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentProfileConnectionModeGet)(&m));
         EXPECT_EQ(1, m);
+
+        /* the preferred list lives under the adapter key of this layout */
+        RegAdapter a(AdapterSpec("0190", "Layout card", true, 'E', win98));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)("0190", 4));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLFirstPreferredProfileByNameSet)("Os", 2));
+        EXPECT_EQ("Os", Get(a.nicKey() + "\\PreferredProfiles", "PP_0").text());
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLProfileByNameDel)("Os", 2));
+        EXPECT_EQ(REG_NONE, Get(a.nicKey() + "\\PreferredProfiles", "PP_0").type);
     }
     TreeDelete(kRoot);
 }
