@@ -691,6 +691,17 @@ TEST_P(ActivationTest, AFailureClosesWhatItOpenedAndLeavesNoDeferredMode)
     WlSimCounters c = SimCountersNow();
     EXPECT_EQ(1u, SimActionCount(&c, WL_ACTION_APPLY));
 
+    /* a step refused after records were written: what was written is put
+     * in force, and the channel still closes */
+    NewProfile("TooLong", std::string(40, 'x'), 0); /* the adapter is in mode 1 now */
+    SimClearLog();
+    EXPECT_EQ(WL_INPUT_BUFFER_INSUFFICIENT, Activate("TooLong")) << "the SSID is refused";
+    c = SimCountersNow();
+    EXPECT_EQ(1u, SimTypePuts(&c, 0x0908));
+    EXPECT_EQ(1u, SimActionCount(&c, WL_ACTION_APPLY));
+    EXPECT_EQ(1u, c.ops[WLSIM_OP_DISCONNECT]);
+    EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLConnected)());
+
     /* a caller's own connection stays open */
     ASSERT_EQ(WL_SUCCESS, WL(lib(), WLConnect)());
     ASSERT_EQ(WL_SUCCESS, Activate("Net"));
