@@ -636,6 +636,10 @@ TEST_P(ActivationTest, WritesTheNicKeyAndTheAdapterInOneApply)
     EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLConnected)());
 
     EXPECT_EQ("OfficeNet", sim().GetString(0xFC02));
+    char computer[33];
+    DWORD n = sizeof computer;
+    ASSERT_TRUE(GetComputerNameA(computer, &n));
+    EXPECT_EQ(computer, sim().GetString(0xFC0E)) << "the station name is the computer's";
     EXPECT_EQ("Office", Get(sim().reg.nicKey(), "ConfigName").text());
     EXPECT_EQ("OfficeNet", Get(sim().reg.nicKey(), "DesiredSSID").text());
     EXPECT_EQ(Get(ProfileKey("Office"), "Encryption").text(), Get(sim().reg.nicKey(), "Encryption").text());
@@ -760,6 +764,14 @@ TEST(OsVersionProfiles, IntegersFollowTheOsTypeAndReadInEitherForm)
         int m = 0;
         ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentProfileConnectionModeGet)(&m));
         EXPECT_EQ(1, m);
+
+        /* the preferred list lives under the adapter key of this layout */
+        RegAdapter a(AdapterSpec("0190", "Layout card", true, 'E', win98));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)("0190", 4));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLFirstPreferredProfileByNameSet)("Os", 2));
+        EXPECT_EQ("Os", Get(a.nicKey() + "\\PreferredProfiles", "PP_0").text());
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLProfileByNameDel)("Os", 2));
+        EXPECT_EQ(REG_NONE, Get(a.nicKey() + "\\PreferredProfiles", "PP_0").type);
     }
     TreeDelete(kRoot);
 }
