@@ -89,15 +89,20 @@ void KeyRecordToBuffer(const KeyRecord &Rec, int Form, KeyBuffer *Out)
     }
 }
 
+void KeyRecordHeaderSet(KeyRecord *Rec)
+{
+    memcpy(Rec->Tag, "whWH", 4);
+    Rec->LtvLen = KEY_RECORD_LTV_LEN;
+    Rec->LtvType = KEY_RECORD_LTV_TYPE;
+}
+
 void KeyBufferToRecord(const KeyBuffer &Buf, KeyRecord *Rec)
 {
     uint16_t enabled = Rec->Enabled;
     memset(Rec, 0, sizeof *Rec);
-    memcpy(Rec->Tag, "whWH", 4);
+    KeyRecordHeaderSet(Rec);
     Rec->KeyId = (uint16_t)Buf.KeyId;
     Rec->Enabled = enabled;
-    Rec->LtvLen = KEY_RECORD_LTV_LEN;
-    Rec->LtvType = KEY_RECORD_LTV_TYPE;
     for (int i = 0; i < MAX_NUM_KEYS; i++) {
         const KeyBufferKey &k = Buf.Key[i];
         long len = k.Len >= 0 && k.Len <= MAX_KEY_CHARS ? k.Len : 0;

@@ -261,6 +261,8 @@ int WLAPI WLCurrentProfileEncryptionEnabledSet(int Val)
 {
     WL_FRAME("WLCurrentProfileEncryptionEnabledSet");
     WL_CHECK(!INTERVAL (0, <=, Val, <=, 7), WL_INVALID_PARAMETER);
+    /* A record never set before (all zero at load) gets its tag and header. */
+    KeyRecordHeaderSet(&recNorlanInfo.recEncryption);
     recNorlanInfo.recEncryption.Enabled = (uint16_t)Val;
     WL_RETURN(WL_SUCCESS);
 }
@@ -277,6 +279,7 @@ int WLAPI WLCurrentProfileEncryptionActiveKeySet(int Val)
 {
     WL_FRAME("WLCurrentProfileEncryptionActiveKeySet");
     WL_CHECK(!INTERVAL (0, <=, Val, <, MAX_NUM_KEYS), WL_INVALID_PARAMETER);
+    KeyRecordHeaderSet(&recNorlanInfo.recEncryption);
     recNorlanInfo.recEncryption.KeyId = (uint16_t)Val;
     WL_RETURN(WL_SUCCESS);
 }
@@ -314,6 +317,7 @@ int WLAPI WLCurrentProfileEncryptionKeySet(int KeyNum, int AscHex, const char *K
         return AscOrHex(AscHex, k, l > 0x7FFFFFFF ? -1L : (long)l);
     };
     WL_CHECK(asc_hex (KeyVal, KeyLen) != WL_SUCCESS, WL_INVALID_PARAMETER);
+    KeyRecordHeaderSet(&recNorlanInfo.recEncryption);
     KeySlotStore(&recNorlanInfo.recEncryption.Slot[KeyNum], AscHex, KeyVal, (long)KeyLen);
     WL_RETURN(WL_SUCCESS);
 }

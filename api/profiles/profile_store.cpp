@@ -228,6 +228,9 @@ int WLAPI WLCurrentProfileByNameSet(const char *Name, DWORD Size)
 
 /* ---- Preferred lists ---- */
 
+/* Largest preferred list value read whole. */
+#define PREFERRED_VALUE_LIMIT (1u << 20)
+
 struct PreferredEntry {
     std::string name;
     DWORD type;
@@ -252,6 +255,13 @@ static std::vector<PreferredEntry> PreferredEntries(const std::string &Path)
     for (DWORD i = 0;; i++) {
         DWORD n = (DWORD)name.size(), size = (DWORD)data.size(), type = REG_NONE;
         LONG rc = RegEnumValueA(h, i, name.data(), &n, NULL, &type, data.data(), &size);
+        if (rc == ERROR_MORE_DATA && data.size() < PREFERRED_VALUE_LIMIT) {
+            /* The value grew since the key was queried: read it again. */
+            name.resize(name.size() * 2 + 256);
+            data.resize(data.size() * 2 + 256);
+            i--;
+            continue;
+        }
         if (rc != ERROR_SUCCESS) break;
         PreferredEntry e;
         e.name.assign(name.data(), n);

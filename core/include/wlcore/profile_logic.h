@@ -68,6 +68,9 @@ int KeySlotRender(const KeySlot &Slot, int Form, char *Out, size_t OutSize);
  * Lengths beyond the slot's material are cut to it. */
 void KeySlotStore(KeySlot *Slot, int Form, const char *Key, long Len);
 
+/* Writes the record's constant parts: the tag and the default keys header. */
+void KeyRecordHeaderSet(KeyRecord *Rec);
+
 /* KeyBuffer from a record in the given form: KeyId and each key rendered
  * (GetEncryptionData after the form is chosen). */
 void KeyRecordToBuffer(const KeyRecord &Rec, int Form, KeyBuffer *Out);
