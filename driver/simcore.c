@@ -11,6 +11,8 @@
 
 #include <string.h>
 
+#include "simdiag.h"
+
 #include "wepcode.h"
 
 #define STATUS_UNSUCCESSFUL_VALUE 0xC0000001u
@@ -213,6 +215,7 @@ void SimCoreInit(void)
     memset(Names, 0, sizeof Names);
     memset(Faults, 0, sizeof Faults);
     ClearLog();
+    SimDiagReset(-1);
 }
 
 void SimCoreShutdown(void)
@@ -268,6 +271,7 @@ int SimCoreAddAdapter(const WlSimAddAdapter *req, int32_t *adapter)
         Names[j].handles = 0;
         memcpy(Names[j].name, req->names[i], WLSIM_NAME_CHARS);
     }
+    SimDiagReset(idx);
     *adapter = idx;
     return SIM_OK;
 }
@@ -284,6 +288,7 @@ int SimCoreRemoveAdapter(int32_t adapter)
         if (Faults[i].used && Faults[i].f.adapter == adapter)
             Faults[i].used = 0;
     FreeAdapter(&Adapters[adapter]);
+    SimDiagReset(adapter);
     return SIM_OK;
 }
 
@@ -769,6 +774,15 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         goto answer;
     }
 
+    /* diagnostic command and memory records: simdiag.c */
+    if (SimDiagExchange(adapter, hdr.function, block, hdr.typ, hdr.len, &result, &x.lenOut)) {
+        if (hdr.function == WLSIM_OP_PUT_INFO)
+            a->st.puts++;
+        else
+            a->st.gets++;
+        goto counted;
+    }
+
     switch (hdr.function) {
     case WLSIM_OP_CONNECT:
         a->st.connected = 1;
@@ -797,6 +811,7 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         result = DoPut(a, block, hdr.typ, hdr.len);
         break;
     }
+counted:
     if (result == WLSIM_RES_LEN)
         Counters.lenErrors++;
 
