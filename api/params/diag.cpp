@@ -5,7 +5,7 @@
  */
 #include <stdio.h>
 
-#include "diag_dump.h"
+#include "wlcore/diag_dump.h"
 #include "wlinternal.h"
 
 #define NIC_CMD_TYPE 0x0860

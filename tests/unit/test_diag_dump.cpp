@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "api/params/diag_dump.h"
+#include "wlcore/diag_dump.h"
 
 TEST(FirmwareDump, BlockGivesEightLinesAndABlankLine)
 {

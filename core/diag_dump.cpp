@@ -1,7 +1,7 @@
 /*
  * Firmware memory dump text and the answers of memory records.
  */
-#include "diag_dump.h"
+#include "wlcore/diag_dump.h"
 
 #include <stdio.h>
 #include <string.h>
