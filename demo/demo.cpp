@@ -2,13 +2,20 @@
  * Demo of the suite: registers one simulated adapter per variant in the
  * registry and in the stand-in driver, loads each variant's library,
  * enumerates the adapters, selects the one it serves, connects and reads a
- * record through the driver channel.
+ * record through the driver channel. Then, with the dual-band library, it
+ * stores two profiles, puts them in the adapter's preferred list, activates
+ * one and shows what was stored and what went to the driver. Last it puts
+ * three networks into the stand-in's radio world and scans them with the
+ * dual-band library: the synchronous network scan, a channel selection scan
+ * through a mailbox client, and a link test to the access point the adapter
+ * joined.
  */
 #include <stdio.h>
 #include <string.h>
 
 #include <initializer_list>
 
+#include "install_script.h"
 #include "simclient.h"
 #include "wlapi.h"
 
@@ -43,6 +50,246 @@ static const DemoAdapter kAdapters[] = {
     {"0302", 'E', "Wireless LAN PC Card (dual band)", "{5F1D2C3B-0000-4000-8000-000000000302}"},
     {"0303", 'F', "Wireless LAN PCI Card (dual band)", "{5F1D2C3B-0000-4000-8000-000000000303}"},
 };
+
+static void Mac(char *out, const unsigned char *m)
+{
+    sprintf(out, "%02X:%02X:%02X:%02X:%02X:%02X", m[0], m[1], m[2], m[3], m[4], m[5]);
+}
+
+static const unsigned char kHome[6] = {0x00, 0x40, 0x96, 0x10, 0x00, 0x01};
+static const unsigned char kOffice[6] = {0x00, 0x40, 0x96, 0x10, 0x00, 0x02};
+static const unsigned char kParty[6] = {0x02, 0x40, 0x96, 0x10, 0x00, 0x03};
+
+/* The three networks of the demo's world. */
+static int PutWorld(void)
+{
+    WlSimStation st;
+    int rc = SimStationMake(&st, kHome, "HomeNet", 6, 110, 60, 0, WLSIM_SEC_OPEN, "home-ap");
+    if (!rc) rc = SimPutStation(&st);
+    if (!rc) rc = SimStationMake(&st, kOffice, "OfficeNet", 36, 125, 60, 0, WLSIM_SEC_WPA2, "office-ap");
+    if (!rc) rc = SimPutStation(&st);
+    if (!rc) rc = SimStationMake(&st, kParty, "Party", 11, 80, 60, 1, WLSIM_SEC_OPEN, "laptop");
+    if (!rc) rc = SimPutStation(&st);
+    return rc;
+}
+
+static const char *Band(int channel) { return channel > 14 ? "5 GHz" : "2.4 GHz"; }
+
+/* What the demo knows of each network's security: the privacy bit of its
+ * capability word, and for the joined network its association's suites. */
+static void Security(char *out, int capability, const CurrentAssociationRequestInfoBuffer *assoc)
+{
+    if (!(capability & 0x10)) {
+        strcpy(out, "open");
+    } else if (assoc && (assoc->data.KeyManagement & 4) && (assoc->data.PairwiseCipher & 0x10)) {
+        strcpy(out, (assoc->data.GroupCipher & 0x10) ? "WPA2 (CCMP, PSK)" : "WPA2 (PSK)");
+    } else {
+        strcpy(out, "protected");
+    }
+}
+
+struct AcsClient {
+    MBBufferHeader h;
+    MBACSScanEntry e[8];
+};
+
+struct LinkTestClient {
+    MBBufferHeader h;
+    MBLinkTestEntry e[2];
+};
+
+static int Scanning(void)
+{
+    const DemoAdapter &a = kAdapters[2]; /* dual band, variant E */
+    printf("\nScanning with WAVXQ48E, adapter %s\n", a.nic);
+    if (PutWorld() != 0) {
+        printf("  cannot build the world: %s\n", SimLastErrorText());
+        return 1;
+    }
+    printf("  The stand-in hears HomeNet (access point, channel 6), OfficeNet (access\n"
+           "  point, channel 36, WPA2) and Party (peer-to-peer, channel 11).\n");
+    HMODULE lib = LoadLibraryA("WAVXQ48E.dll");
+    if (lib == NULL) return 1;
+    CALL(lib, WLCurrentNICSet)(a.nic, (DWORD)strlen(a.nic));
+    CALL(lib, WLConnect)();
+    CALL(lib, WLDesiredSSIDSet)("OfficeNet", 9);
+    CALL(lib, WLEncryptionEnabledSet)(1);
+    printf("  Desired SSID OfficeNet, encryption on, WLReset: %d\n", CALL(lib, WLReset)());
+    int ps = 0;
+    unsigned char bssid[6] = {0};
+    char text[64];
+    CALL(lib, WLPortStatusGet)(&ps);
+    CALL(lib, WLCurrentBSSIDGet)(bssid);
+    Mac(text, bssid);
+    printf("  Port status %d, associated with %s\n", ps, text);
+    CurrentAssociationRequestInfoBuffer assoc;
+    memset(&assoc, 0, sizeof assoc);
+    assoc.TS.Type = 38;
+    assoc.TS.Size = sizeof assoc;
+    printf("  Association request (the library's element walk prints to standard output):\n");
+    int arc = CALL(lib, WLCurrentAssociationRequestInfoGet)(&assoc);
+
+    int num = 0;
+    int rc = CALL(lib, WLScanNetworkGet)(&num);
+    printf("\n  WLScanNetworkGet: %d, %d networks\n", rc, num);
+    printf("    %-9s %-17s %-15s %-8s %-15s %s\n", "SSID", "BSSID", "channel", "signal", "kind", "security");
+    for (int k = 1; k <= num; k++) {
+        ScanResultBuffer r;
+        memset(&r, 0, sizeof r);
+        r.TS.Type = ScanResultBufferType;
+        r.TS.Size = sizeof r;
+        if (CALL(lib, WLScanNetworkResultGet)(&r, k) != WL_SUCCESS) continue;
+        char mac[20], chan[20], sec[24];
+        Mac(mac, r.BSSID);
+        snprintf(chan, sizeof chan, "%d (%s)", r.Channel, Band(r.Channel));
+        bool joined = memcmp(r.BSSID, bssid, 6) == 0;
+        Security(sec, r.SecondWord, joined && arc == WL_SUCCESS ? &assoc : NULL);
+        printf("    %-9s %-17s %-15s %3d dBm  %-15s %s\n", r.SSID, mac, chan, r.FirstLevel,
+               (r.SecondWord & 1) ? "access point" : "peer-to-peer", sec);
+    }
+
+    int index = 0;
+    CALL(lib, WLMBLogon)(&index);
+    static AcsClient acs;
+    memset(&acs, 0, sizeof acs);
+    acs.h.TS.Type = MBACSScanBufferType;
+    acs.h.TS.Size = sizeof acs;
+    acs.h.Capacity = 8;
+    CALL(lib, WLMBSet)(&acs, index);
+    Channel2GHzBuffer c2 = {{Channel2GHzBufferType, sizeof c2}, {0x1FFF, 0}};
+    Channel5GHzBuffer c5 = {{Channel5GHzBufferType, sizeof c5}, {0xFFFFFFFFu, 0x00FF, 0}};
+    DataRate2GHzBuffer r2 = {{DataRate2GHzBufferType, sizeof r2}, {0x000F, 0}};
+    DataRate5GHzBuffer r5 = {{DataRate5GHzBufferType, sizeof r5}, {0x0FF0, 0}};
+    printf("\n  Channel selection scan through mailbox client %d (WLMBActionACSABGScan, WLMBGet):\n", index);
+    rc = CALL(lib, WLMBActionACSABGScan)("", 0, &c2, &c5, &r2, &r5);
+    int polls = 0;
+    for (; rc == WL_SUCCESS && !acs.h.Complete && polls < 40; polls++) {
+        CALL(lib, WLMBGet)();
+        if (!acs.h.Complete) Sleep(50);
+    }
+    printf("  WLMBActionACSABGScan: %d; complete after %d WLMBGet, %d entries\n", rc, polls, acs.h.Count);
+    printf("    %-9s %-17s %-8s %s\n", "SSID", "BSSID", "signal", "probe rate");
+    for (int k = 0; k < acs.h.Count; k++) {
+        char mac[20];
+        Mac(mac, acs.e[k].BSSID);
+        printf("    %-9s %-17s %3d dBm  %.1f Mb/s\n", acs.e[k].SSID, mac, acs.e[k].FirstLevel, acs.e[k].Rate);
+    }
+
+    static LinkTestClient lt;
+    memset(&lt, 0, sizeof lt);
+    lt.h.TS.Type = MBLinkTestBufferType;
+    lt.h.TS.Size = sizeof lt;
+    lt.h.Capacity = 2;
+    CALL(lib, WLMBSet)(&lt, index);
+    rc = CALL(lib, WLMBActionLinkTest)(bssid, 1);
+    for (polls = 0; rc == WL_SUCCESS && !lt.h.Complete && polls < 40; polls++) {
+        CALL(lib, WLMBGet)();
+        if (!lt.h.Complete) Sleep(50);
+    }
+    Mac(text, bssid);
+    printf("\n  Link test to %s: %d\n", text, rc);
+    if (lt.h.Count > 0) {
+        const MBLinkTestEntry &e = lt.e[0];
+        Mac(text, e.Address);
+        printf("    answer %d from \"%s\" (%s)\n", e.ID, e.Name, text);
+        printf("    there: signal %d dBm, noise %d dBm, %.1f Mb/s\n", e.RemoteLevel120, e.RemoteLevel121, e.RemoteRate);
+        printf("    here:  signal %d dBm, noise %d dBm, %.1f Mb/s\n", e.LocalLevel10, e.LocalLevel11, e.LocalRate);
+    }
+    CALL(lib, WLMBLogoff)(index);
+    CALL(lib, WLDisconnect)();
+    FreeLibrary(lib);
+    return 0;
+}
+
+/* Prints the values of a registry key as the store wrote them. */
+static void PrintValues(const char *key)
+{
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    for (DWORD i = 0;; i++) {
+        char name[64], data[300];
+        DWORD n = sizeof name, size = sizeof data - 1, type;
+        if (RegEnumValueA(h, i, name, &n, NULL, &type, (BYTE *)data, &size) != ERROR_SUCCESS) break;
+        if (type == REG_DWORD) printf("      %-18s number %lu\n", name, *(unsigned long *)data);
+        else printf("      %-18s text   \"%.*s\"\n", name, (int)strnlen(data, size), data);
+    }
+    RegCloseKey(h);
+}
+
+/* Two profiles, a preferred list and an activation with the given library. */
+static void ProfileDemo(HMODULE lib, const char *nic)
+{
+    printf("\nProfiles with WAVXQ48E on adapter %s\n", nic);
+    CALL(lib, WLCurrentNICSet)(nic, (DWORD)strlen(nic));
+    CALL(lib, WLCountryCurrentCountryCodeSet)("US", 2);
+    CALL(lib, WLInitializeProfiles)();
+    for (const char *name : {"Office", "Home"}) CALL(lib, WLProfileByNameDel)(name, (DWORD)strlen(name));
+
+    CALL(lib, WLProfileIns)();
+    CALL(lib, WLCurrentProfileNameSet)("Office", 6);
+    CALL(lib, WLCurrentProfileDesiredSSIDSet)("OfficeNet", 9);
+    CALL(lib, WLCurrentProfileEncryptionKeySet)(0, WL_KEYASC, "Office-Key-13", 13);
+    CALL(lib, WLCurrentProfileEncryptionEnabledSet)(1);
+    printf("  store \"Office\" (13-character text key): %d\n", CALL(lib, WLCurrentProfileByNameSet)("Office", 6));
+    CALL(lib, WLProfileIns)();
+    CALL(lib, WLCurrentProfileNameSet)("Home", 4);
+    CALL(lib, WLCurrentProfileDesiredSSIDSet)("HomeNet", 7);
+    printf("  store \"Home\" (no encryption):          %d\n", CALL(lib, WLCurrentProfileByNameSet)("Home", 4));
+
+    CALL(lib, WLAllPreferredProfileDel)();
+    CALL(lib, WLFirstPreferredProfileByNameSet)("Office", 6);
+    CALL(lib, WLNextPreferredProfileByNameSet)("Home", 4);
+    printf("  preferred list:");
+    char name[64];
+    DWORD size = sizeof name;
+    for (int rc = CALL(lib, WLFirstPreferredProfileByNameGet)(name, &size); rc == WL_SUCCESS;
+         rc = CALL(lib, WLNextPreferredProfileByNameGet)(name, &size)) {
+        printf(" %s", name);
+        size = sizeof name;
+    }
+    printf("\n");
+
+    printf("  stored values of \"Office\":\n");
+    PrintValues("Software\\Wireless\\Driver\\Office");
+    int form = -1;
+    char key[32];
+    size = sizeof key;
+    CALL(lib, WLCurrentProfileByNameGet)("Office", 6);
+    CALL(lib, WLCurrentProfileEncryptionKeyGet)(0, &form, key, &size);
+    printf("  key 0 as the library hands it out: %s \"%.*s\"\n", form == WL_KEYASC ? "text" : "hex", (int)size, key);
+
+    SimClearLog();
+    printf("  WLActiveProfileByNameSet (\"Office\"): %d\n", CALL(lib, WLActiveProfileByNameSet)("Office", 6));
+    WlSimExchangeLog log;
+    if (SimLastExchanges(&log) != 0) return;
+    printf("  driver exchanges of the activation:\n   ");
+    static const char *ops[] = {"connect", "disconnect", "action", "diag", "get", "put"};
+    for (int i = 0; i < log.n; i++) {
+        const WlSimExchange &x = log.e[i];
+        if (x.op == WLSIM_OP_ACTION)
+            printf(" action %u (%s)", x.typ, x.typ == WL_ACTION_APPLY ? "apply" : x.typ == WL_ACTION_RESET ? "reset" : "other");
+        else if (x.op == WLSIM_OP_GET_INFO || x.op == WLSIM_OP_PUT_INFO)
+            printf(" %s %04X", ops[x.op], x.typ);
+        else
+            printf(" %s", x.op < WLSIM_OPS ? ops[x.op] : "?");
+        printf(i + 1 < log.n ? "," : "\n");
+        if (i % 8 == 7 && i + 1 < log.n) printf("\n   ");
+    }
+    printf("  adapter key after the activation:\n");
+    char nicKey[300];
+    snprintf(nicKey, sizeof nicKey, "%s\\%s", kClass, nic);
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, nicKey, 0, KEY_READ, &h) == ERROR_SUCCESS) {
+        for (const char *v : {"ConfigName", "DesiredSSID", "ConnectionMode", "OwnChannel"}) {
+            char data[300];
+            DWORD n = sizeof data - 1, type;
+            if (RegQueryValueExA(h, v, NULL, &type, (BYTE *)data, &n) != ERROR_SUCCESS) continue;
+            if (type == REG_DWORD) printf("      %-18s number %lu\n", v, *(unsigned long *)data);
+            else printf("      %-18s text   \"%.*s\"\n", v, (int)strnlen(data, n), data);
+        }
+        RegCloseKey(h);
+    }
+}
 
 int main()
 {
@@ -115,7 +362,10 @@ int main()
         else
             printf("  Record 0xFC02: error %d\n", rc);
         printf("  WLDisconnect: %d\n", CALL(lib, WLDisconnect)());
+        if (own.variant == 'E') ProfileDemo(lib, own.nic);
         FreeLibrary(lib);
     }
-    return 0;
+    int rc = Scanning();
+    RunInstallScript(kAdapters[3].nic);
+    return rc;
 }

@@ -12,6 +12,7 @@
 #include <string.h>
 
 #include "simdiag.h"
+#include "simworld.h"
 #include "wlcore/wepcode.h"
 
 #define STATUS_UNSUCCESSFUL_VALUE 0xC0000001u
@@ -215,11 +216,13 @@ void SimCoreInit(void)
     memset(Faults, 0, sizeof Faults);
     ClearLog();
     SimDiagReset(-1);
+    SimWorldReset();
 }
 
 void SimCoreShutdown(void)
 {
     int i;
+    SimWorldReset();
     for (i = 0; i < WLSIM_MAX_ADAPTERS; i++)
         FreeAdapter(&Adapters[i]);
     SimCoreInit();
@@ -286,6 +289,7 @@ int SimCoreRemoveAdapter(int32_t adapter)
     for (i = 0; i < WLSIM_MAX_FAULTS; i++)
         if (Faults[i].used && Faults[i].f.adapter == adapter)
             Faults[i].used = 0;
+    SimWorldAdapterGone(adapter);
     FreeAdapter(&Adapters[adapter]);
     SimDiagReset(adapter);
     return SIM_OK;
@@ -459,6 +463,8 @@ int SimCoreSetFault(const WlSimFault *fault)
         fault->kind >= WLSIM_FAULT_KINDS || fault->count < 0)
         return SIM_E_PARAM;
     if (fault->kind == WLSIM_FAULT_RESULT && fault->value > 0xFFFFu)
+        return SIM_E_PARAM;
+    if (fault->kind == WLSIM_FAULT_SHORT_ANSWER && fault->value >= WLSIM_BLOCK_SIZE)
         return SIM_E_PARAM;
     if (fault->adapter != WLSIM_ANY_ADAPTER && !ValidAdapter(fault->adapter))
         return SIM_E_NOT_FOUND;
@@ -637,6 +643,10 @@ static uint16_t DoGet(SimAdapter *a, uint8_t *block, uint16_t typ, uint16_t aske
     if (asked < 1 || asked > WLSIM_LTV_MAX_LEN)
         return WLSIM_RES_LEN;
     a->st.gets++;
+    if (typ == WLSIM_MB_REQUEST) {
+        *lenOut = SimWorldMailboxRead((int32_t)(a - Adapters), block, asked);
+        return WLSIM_RES_SUCCESS;
+    }
     i = FindRecord(a, typ);
     if (i < 0) {
         *lenOut = 1;
@@ -795,9 +805,14 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         break;
     case WLSIM_OP_ACTION:
         result = DoAction(a, hdr.typ);
+        SimWorldAction(adapter, hdr.typ);
         break;
     case WLSIM_OP_SEND_DIAG_MSG:
         result = DoDiag(a, block, hdr.len);
+        if (result == WLSIM_RES_SUCCESS) {
+            SimWorldDiag(adapter, block + BLOCK_VAL_OFFSET, hdr.len);
+            SimDiagFrameSent(adapter, a->st.blocked, block + BLOCK_VAL_OFFSET, hdr.len);
+        }
         break;
     case WLSIM_OP_GET_INFO: {
         int whole = TakeFault(WLSIM_OP_GET_INFO, WLSIM_FAULT_TRUE_LEN, adapter, &value);
@@ -819,6 +834,42 @@ answer:
     memcpy(block, &ifbp, sizeof ifbp);
     Put16(block, BLOCK_RESULT_OFFSET, result);
     x.result = result;
+    if (TakeFault(hdr.function, WLSIM_FAULT_SHORT_ANSWER, adapter, &value)) {
+        x.flags |= WLSIM_X_SHORT;
+        *failStatus = value;
+        AppendLog(&x);
+        return SIM_XCHG_SHORT_ANSWER;
+    }
     AppendLog(&x);
     return SIM_XCHG_ANSWERED;
+}
+
+/* ---- records for the radio world ---------------------------------------- */
+
+int SimCoreAdapterValid(int32_t adapter)
+{
+    return ValidAdapter(adapter);
+}
+
+int SimCoreRecordRead(int32_t adapter, uint16_t typ, uint16_t *val, int maxWords)
+{
+    const SimRecordSlot *r;
+    int i, n;
+    if (!ValidAdapter(adapter) || maxWords < 0)
+        return 0;
+    i = FindRecord(&Adapters[adapter], typ);
+    if (i < 0)
+        return 0;
+    r = &Adapters[adapter].rec[i];
+    n = r->len - 1 < maxWords ? r->len - 1 : maxWords;
+    if (n > 0)
+        memcpy(val, r->val, 2u * (uint32_t)n);
+    return r->len;
+}
+
+int SimCoreRecordStore(int32_t adapter, uint16_t typ, uint16_t len, const void *val)
+{
+    if (!ValidAdapter(adapter))
+        return SIM_E_NOT_FOUND;
+    return StoreRecord(&Adapters[adapter], typ, len, val);
 }

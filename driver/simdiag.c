@@ -9,6 +9,8 @@
 
 #include <string.h>
 
+#include "simworld.h"
+
 #define BLOCK_LEN_OFFSET 8u
 #define BLOCK_VAL_OFFSET 12u
 #define DEFAULT_HWID 0x4830u
@@ -296,9 +298,17 @@ int SimDiagExchange(int32_t adapter, int op, uint8_t *block, uint16_t typ, uint1
     return 1;
 }
 
-int SimDiagLoopsBack(int32_t adapter, int blocked)
+int SimDiagFrameSent(int32_t adapter, int blocked, const uint8_t *frame, uint32_t len)
 {
-    if (adapter < 0 || adapter >= WLSIM_MAX_ADAPTERS || !blocked || !Diag[adapter].loopback)
+    static uint8_t value[WLSIM_MB_VALUE_MAX];
+    const uint32_t at = WLSIM_WMP_OFFSET - 4u; /* value offset of the frame */
+    uint32_t n = len < WLSIM_MB_VALUE_MAX - at ? len : WLSIM_MB_VALUE_MAX - at;
+
+    if (adapter < 0 || adapter >= WLSIM_MAX_ADAPTERS || !blocked || !Diag[adapter].loopback || !frame)
+        return 0;
+    memset(value, 0, sizeof value);
+    memcpy(value + at, frame, n);
+    if (SimMailboxPush(adapter, WLSIM_MB_WMP, 0, value, at + n, WLSIM_MB_NOW) != 0)
         return 0;
     Diag[adapter].st.loopedBack++;
     return 1;

@@ -27,9 +27,11 @@ void SimDiagReset(int32_t adapter);
 int SimDiagExchange(int32_t adapter, int op, uint8_t *block, uint16_t typ, uint16_t asked,
                     uint16_t *result, uint16_t *lenOut);
 
-/* Whether a frame sent to the adapter now should come back in its
- * mailbox (loop-back on and the adapter blocked); counts it when so. */
-int SimDiagLoopsBack(int32_t adapter, int blocked);
+/* A frame of `len` bytes was sent to the adapter: with the loop-back on
+ * and the adapter blocked it comes back as a received management frame
+ * (mailbox record WLSIM_MB_WMP, the frame where the adapter's own frames
+ * sit, cut to what a mailbox record holds). Answers 1 when it looped. */
+int SimDiagFrameSent(int32_t adapter, int blocked, const uint8_t *frame, uint32_t len);
 
 int SimDiagConfigure(const WlSimDiagConfig *cfg);
 int SimDiagGetState(int32_t adapter, WlSimDiagState *out);

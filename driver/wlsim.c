@@ -10,6 +10,7 @@
 
 #include "simcore.h"
 #include "simdiag.h"
+#include "simworld.h"
 
 #define WLSIM_TAG 0x6D69536Cu /* "lSim" */
 #define LINK_PREFIX L"\\DosDevices\\"
@@ -239,6 +240,8 @@ static NTSTATUS AdapterRequest(PDEVICE_OBJECT dev, PIRP irp, PIO_STACK_LOCATION 
         return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
     case SIM_XCHG_NO_ADAPTER:
         return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    case SIM_XCHG_SHORT_ANSWER:
+        return Complete(irp, STATUS_SUCCESS, failStatus);
     default:
         return Complete(irp, (NTSTATUS)failStatus, 0);
     }
@@ -357,6 +360,24 @@ static NTSTATUS RunControl(ULONG code, ULONG *outBytes)
     return StatusOf(rc);
 }
 
+/* Requests of the radio world: stations and mailboxes. */
+static NTSTATUS WorldRequest(PIRP irp, ULONG code, ULONG inLen, ULONG outLen, void *buf)
+{
+    uint32_t inSize, outSize, outBytes = 0;
+    int rc;
+
+    if (!SimWorldControlShape(code, &inSize, &outSize))
+        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+    if (inLen != inSize || (inSize && !buf))
+        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
+    if (outLen < outSize || (outSize && !buf))
+        return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+    LockCore();
+    rc = SimWorldControl(code, buf, buf, &outBytes);
+    UnlockCore();
+    return Complete(irp, StatusOf(rc), rc == SIM_OK ? outBytes : 0);
+}
+
 static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
 {
     ULONG code = sp->Parameters.DeviceIoControl.IoControlCode;
@@ -372,7 +393,7 @@ static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
         if (Shapes[i].code == code)
             shape = &Shapes[i];
     if (!shape)
-        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+        return WorldRequest(irp, code, inLen, outLen, buf);
     if (inLen != shape->inSize || (shape->inSize && !buf))
         return Complete(irp, STATUS_INVALID_PARAMETER, 0);
     if (outLen < shape->outSize || (shape->outSize && !buf))

@@ -98,6 +98,8 @@ int WLAPI WLCurrentNICSet(const char *Val, DWORD Size);
 #define SYSTEM_SCALE_MICRO 5
 #define CONNECTION_MODE_ESS 0
 #define CONNECTION_MODE_SOFTAP 2
+#define CONNECTION_CONTROL_2GHz 0
+#define CONNECTION_CONTROL_5GHz_2GHz 3
 #define AUTHENTICATION_ALGORITHM_AUTO 0
 #define AUTHENTICATION_ALGORITHM_SHARED_KEY 2
 #define POWER_MANAGEMENT_MODE_DISABLED 0
@@ -342,6 +344,74 @@ int WLAPI WLMemCtlGet(int *Val);
 int WLAPI WLOwnMACAdrGet(unsigned char *Val);
 int WLAPI WLOwnMACAdrSet(const unsigned char *Val);
 
+/* ---- Mailbox and scanning ---- */
+
+/* Synchronous scans: *Num receives the number of access points found. */
+int WLAPI WLScanAPGet(int *Num);
+int WLAPI WLScanNetworkGet(int *Num);
+int WLAPI WLScanAnyGet(int *Num, const char *SSID, DWORD Size, DWORD Channel);
+/* Entry Num (1-based) of the last scan. */
+int WLAPI WLScanAPResultGet(ScanResultBuffer *Val, int Num);
+int WLAPI WLScanNetworkResultGet(ScanResultBuffer *Val, int Num);
+int WLAPI WLScanAnyResultGet(ScanResultBuffer *Val, int Num);
+/* Mailbox clients of the current adapter; Val of WLMBSet is a client
+ * buffer (MBBufferHeader and entries), of WLMBReset its buffer type. */
+int WLAPI WLMBLogon(int *Index);
+int WLAPI WLMBLogoff(int Index);
+int WLAPI WLMBSet(void *Val, int Index);
+int WLAPI WLMBReset(const DWORD *Val, int Index);
+int WLAPI WLMBGet(void);
+int WLAPI WLMBActionScan(const char *SSID, DWORD Size, DWORD Unused);
+int WLAPI WLMBActionACSScan(const char *SSID, DWORD Size, DWORD Unused);
+int WLAPI WLMBActionACSABGScan(const char *SSID, DWORD Size, const Channel2GHzBuffer *Channel2GHz,
+                               const Channel5GHzBuffer *Channel5GHz, const DataRate2GHzBuffer *Rate2GHz,
+                               const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLMBActionLinkTest(const unsigned char *Dest, DWORD ID);
+int WLAPI WLMBActionAPList(void);
+
+/* Profiles. The current profile is the one in-memory profile of the
+ * process; stored profiles live under HKLM "Software\\Wireless\\Driver",
+ * named by at most 32 bytes; each adapter keeps an ordered preferred list.
+ * Keys are handed out masked: every key character reads as "*". */
+int WLAPI WLInitializeProfiles(void);
+int WLAPI WLProfileIns(void);
+int WLAPI WLDefaultProfileSet(void);
+int WLAPI WLCurrentProfileNameGet(char *Val, DWORD *Size);
+int WLAPI WLCurrentProfileNameSet(const char *Val, DWORD Size);
+int WLAPI WLCurrentProfileDesiredSSIDGet(char *Val, DWORD *Size);
+int WLAPI WLCurrentProfileDesiredSSIDSet(const char *Val, DWORD Size);
+int WLAPI WLCurrentProfileEncryptionGet(KeyBuffer *Val);
+int WLAPI WLCurrentProfileEncryptionSet(const KeyBuffer *Val);
+int WLAPI WLCurrentProfileEncryptionEnabledGet(int *Val);
+int WLAPI WLCurrentProfileEncryptionEnabledSet(int Val);
+int WLAPI WLCurrentProfileEncryptionActiveKeyGet(int *Val);
+int WLAPI WLCurrentProfileEncryptionActiveKeySet(int Val);
+/* *KeyLen: at least 26 on entry, the key's length on return. */
+int WLAPI WLCurrentProfileEncryptionKeyGet(int KeyNum, int *AscHex, char *KeyVal, DWORD *KeyLen);
+int WLAPI WLCurrentProfileEncryptionKeySet(int KeyNum, int AscHex, const char *KeyVal, DWORD KeyLen);
+int WLAPI WLCurrentProfileConnectionModeGet(int *Val);
+int WLAPI WLCurrentProfileConnectionModeSet(int Val);
+int WLAPI WLCurrentProfileAuthenticationGet(int *Val);
+int WLAPI WLCurrentProfileAuthenticationSet(int Val);
+int WLAPI WLCurrentProfileConnectionControlGet(int *Val);
+int WLAPI WLCurrentProfileConnectionControlSet(int Val);
+/* Variants C and D: WL_FUNCTION_NOT_SUPPORTED. */
+int WLAPI WLCurrentProfileChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val);
+int WLAPI WLCurrentProfileChannelFrequencyBandSet(const ChannelFrequencyBandBuffer *Val);
+int WLAPI WLCurrentProfileInfoGet(CurrentProfileInfoBuffer *Val);
+int WLAPI WLREGIdentityGet(IdentityBuffer *Val);
+int WLAPI WLFirstProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLNextProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLCurrentProfileByNameGet(const char *Name, DWORD Size);
+int WLAPI WLCurrentProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLProfileByNameDel(const char *Name, DWORD Size);
+int WLAPI WLActiveProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLFirstPreferredProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLNextPreferredProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLFirstPreferredProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLAllPreferredProfileDel(void);
+
 /* Library compatibility verdict: WL_COMPATIBLE or WL_INCOMPATIBLE for the
  * caller's actor range; Mismatch non-zero when the caller was built in the
  * other compilation mode. */
@@ -378,6 +448,13 @@ int WLAPI WLHIFAccessSet(int register_address, int value);
 /* Mode 1 to 3 blocks the adapter, mode 0 unblocks it; Size bounds
  * WLReceiveGet. */
 int WLAPI WLReceiveModeSet(int Val, DWORD Size);
+/* A raw frame of Size bytes (22 to 8192; its header is completed in
+ * place), sent while the adapter is blocked. */
+int WLAPI WLSendSet(unsigned char *Val, DWORD Size);
+/* The next received frame's record, without waiting: *Len the buffer's
+ * size on entry (at most the receive size given), the value's bytes on
+ * return. */
+int WLAPI WLReceiveGet(WL_LTV *Val, DWORD *Len);
 /* Count blocks of 128 bytes of adapter memory from block Start; *Size the
  * buffer's size on entry, Count * 128 on return. */
 int WLAPI WLDumpFirmware(unsigned char *Buffer, DWORD *Size, int Start, int Count);

@@ -7,18 +7,6 @@
 
 extern int g_DAICompatibility;
 
-/* The driver identity the registry keeps for the current adapter: the NIC
- * key's "DriverVariant", "DriverMajor" and "DriverMinor"; a value that
- * cannot be read leaves its field as it was. */
-static int RegistryIdentityGet(IdentityBuffer *Val)
-{
-    DWORD v;
-    if (WLNICAnyIntGet("DriverVariant", &v) == WL_SUCCESS) Val->V = (int32_t)v;
-    if (WLNICAnyIntGet("DriverMajor", &v) == WL_SUCCESS) Val->M = (int32_t)v;
-    if (WLNICAnyIntGet("DriverMinor", &v) == WL_SUCCESS) Val->m = (int32_t)v;
-    return WL_SUCCESS;
-}
-
 static void RangeLog(const char *Who, const CompatibilityRangeBuffer *Range)
 {
     WLLog("%s Range: Role %d, Id %d\n", Who, Range->Role, Range->Id);
@@ -66,8 +54,7 @@ int WLAPI WLDAICompatibilityGet(const CompatibilityRangeBuffer *Val, int Mismatc
     if (!fromDriver) {
         IdentityBuffer &REG = DRV;
         REG = IdentityBuffer{{IdentityBufferType, sizeof(IdentityBuffer)}, 0, 0, 0, 0};
-        if (RegistryIdentityGet(&REG) != WL_SUCCESS)
-            WL_FAIL("WLREGIdentityGet (&REG) != WL_SUCCESS", WL_DATA_NOT_AVAILABLE);
+        WL_CHECK(WLREGIdentityGet (&REG) != WL_SUCCESS, WL_DATA_NOT_AVAILABLE);
     }
     IdentityLog(fromDriver ? "DRV" : "REG", &DRV);
     if (WLIdentityCheck(&DAI, &DRV) != WL_COMPATIBLE) {

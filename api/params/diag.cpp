@@ -5,7 +5,9 @@
  */
 #include <stdio.h>
 
+#include "mailbox/wlmailbox.h"
 #include "wlcore/diag_dump.h"
+#include "wlcore/mbconv.h"
 #include "wlinternal.h"
 
 #define NIC_CMD_TYPE 0x0860
@@ -36,7 +38,6 @@ WL_LTV_DECLARE(HifCmdLtv, HIF_CMD_LEN - 1);
 /* The last receive size given; bounds WLReceiveGet. */
 static DWORD RSize;
 
-DWORD DiagReceiveSize(void) { return RSize; }
 
 /* ---- Command records ---- */
 
@@ -288,6 +289,46 @@ int WLAPI WLReceiveModeSet(int Val, DWORD Size)
         rc = WLUnblock();
     }
     RSize = Size;
+    WL_RETURN(rc);
+}
+
+/* ---- Raw frames while blocked ---- */
+
+/* A frame carries at least its header up to the SNAP header, which the
+ * send completes in place, and at most what one diagnostic message holds. */
+#define FRAME_MIN 22
+#define FRAME_MAX 8192
+/* The mailbox read writes the record's len and typ words before anything
+ * else. */
+#define RECEIVE_MIN 4
+
+int WLAPI WLSendSet(unsigned char *Val, DWORD Size)
+{
+    WL_FRAME("WLSendSet");
+    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(!INTERVAL (22, <=, Size, <=, 8192), WL_INVALID_PARAMETER);
+    /* the mailbox steps use the open channel: open one for the call */
+    TempConnection t;
+    if (TempConnect(&t) != WL_SUCCESS) WL_FAIL("WLConnect () != WL_SUCCESS", WL_NOT_CONNECTED);
+    int rc = WLSendWMPData(Val, (int)Size);
+    TempDisconnect(&t);
+    WL_RETURN(rc);
+}
+
+int WLAPI WLReceiveGet(WL_LTV *Val, DWORD *Len)
+{
+    WL_FRAME("WLReceiveGet");
+    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(Len == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(*Len > RSize, WL_INVALID_PARAMETER);
+    WL_CHECK(*Len < RECEIVE_MIN, WL_INPUT_BUFFER_INSUFFICIENT);
+    /* An odd size would let the record's last word pass the buffer's end. */
+    int len = (int)(*Len & ~1u);
+    TempConnection t;
+    if (TempConnect(&t) != WL_SUCCESS) WL_FAIL("WLConnect () != WL_SUCCESS", WL_NOT_CONNECTED);
+    int rc = WLReceiveXData(Val, &len, MB_WMP, false);
+    TempDisconnect(&t);
+    *Len = (DWORD)len;
     WL_RETURN(rc);
 }
 

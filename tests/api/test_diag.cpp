@@ -5,6 +5,7 @@
 
 #include "driver_fixture.h"
 #include "sim_session.h"
+#include "simworld.h"
 
 class Diag : public testing::TestWithParam<Variant> {
 protected:
@@ -276,6 +277,75 @@ TEST_P(Diag, ReceiveModeStopsWhenItsFirstStepFails)
     EXPECT_TRUE(s.Logged("WLReceiveModeSetX (Val, Size) != WL_SUCCESS"));
     WlSimCounters c = SimCountersNow();
     EXPECT_EQ(0u, SimActionCount(&c, 12));
+}
+
+/* ---- Raw frames ---- */
+
+TEST_P(Diag, ReceiveGetIsBoundedByTheLastReceiveSize)
+{
+    SimSession s(GetParam());
+    unsigned short rec[64];
+    DWORD len = 2;
+    EXPECT_EQ(WL_INVALID_PARAMETER, WL(s.lib, WLReceiveGet)((WL_LTV *)rec, &len));
+    EXPECT_TRUE(s.Logged("*Len > RSize"));
+    EXPECT_EQ(WL_INVALID_PARAMETER, WL(s.lib, WLReceiveGet)(NULL, &len));
+    EXPECT_TRUE(s.Logged("Val == NULL"));
+    EXPECT_EQ(WL_INVALID_PARAMETER, WL(s.lib, WLReceiveGet)((WL_LTV *)rec, NULL));
+    EXPECT_TRUE(s.Logged("Len == NULL"));
+
+    /* the size stays even when the mode's command fails */
+    SimFault(WLSIM_OP_PUT_INFO, 1, WLSIM_RES_BUSY);
+    EXPECT_EQ(WL_DRIVER_BUSY, WL(s.lib, WLReceiveModeSet)(1, 100));
+    len = 101;
+    EXPECT_EQ(WL_INVALID_PARAMETER, WL(s.lib, WLReceiveGet)((WL_LTV *)rec, &len));
+    /* a buffer below the record's two header words is refused */
+    len = 3;
+    memset(rec, 0x5A, sizeof rec);
+    EXPECT_EQ(WL_INPUT_BUFFER_INSUFFICIENT, WL(s.lib, WLReceiveGet)((WL_LTV *)rec, &len));
+    EXPECT_EQ(0x5A5A, rec[0]);
+    /* nothing received: the empty mailbox answers */
+    len = 100;
+    EXPECT_EQ(WL_DATA_NOT_AVAILABLE, WL(s.lib, WLReceiveGet)((WL_LTV *)rec, &len));
+    WL(s.lib, WLReceiveModeSet)(0, 0);
+}
+
+TEST_P(Diag, FramesSentWhileBlockedComeBack)
+{
+    SimSession s(GetParam());
+    static WlSimDiagConfig cfg;
+    memset(&cfg, 0, sizeof cfg);
+    cfg.adapter = s.sim;
+    cfg.patchOffset = 0xFFFFFFFF;
+    cfg.loopback = 1;
+    ASSERT_EQ(0, SimDiagSetup(&cfg));
+    ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLReceiveModeSet)(3, 512));
+
+    unsigned char frame[40] = {1, 2, 3, 4, 5, 6, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15};
+    for (int i = 22; i < 40; i++) frame[i] = (unsigned char)i;
+    EXPECT_EQ(WL_INVALID_PARAMETER, WL(s.lib, WLSendSet)(frame, 21));
+    EXPECT_TRUE(s.Logged("!INTERVAL (22, <=, Size, <=, 8192)"));
+    EXPECT_EQ(WL_SUCCESS, WL(s.lib, WLSendSet)(frame, sizeof frame)) << s.lib.returnString();
+    /* the header was completed: length 40 - 14, the SNAP header */
+    EXPECT_EQ(0, frame[12]);
+    EXPECT_EQ(26, frame[13]);
+    EXPECT_EQ(0xAA, frame[14]);
+    EXPECT_EQ(1u, State(s.sim).loopedBack);
+
+    std::vector<unsigned short> rec(256 + 32, 0xA5A5);
+    DWORD len = 512;
+    EXPECT_EQ(WL_SUCCESS, WL(s.lib, WLReceiveGet)((WL_LTV *)rec.data(), &len)) << s.lib.returnString();
+    EXPECT_EQ(0x0822, rec[1]);
+    const size_t at = WLSIM_WMP_OFFSET; /* record offset of the frame */
+    EXPECT_EQ(at - 4 + sizeof frame, (size_t)len);
+    EXPECT_EQ(0, memcmp((unsigned char *)rec.data() + at, frame, sizeof frame));
+    EXPECT_EQ(0xA5A5, rec[256]);
+    /* taken: the mailbox is empty again */
+    EXPECT_EQ(WL_DATA_NOT_AVAILABLE, WL(s.lib, WLReceiveGet)((WL_LTV *)rec.data(), &len));
+
+    /* unblocked, nothing comes back */
+    ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLReceiveModeSet)(0, 512));
+    EXPECT_EQ(WL_SUCCESS, WL(s.lib, WLSendSet)(frame, sizeof frame));
+    EXPECT_EQ(1u, State(s.sim).loopedBack);
 }
 
 /* ---- Firmware memory ---- */
