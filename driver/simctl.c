@@ -399,20 +399,26 @@ static int CmdStation(int argc, char **argv)
     if (!ParseMac(argv[0], bssid) || !ParseNumber(argv[2], 1, 200, &channel) ||
         !ParseNumber(argv[3], 0, 255, &level1) || !ParseNumber(argv[4], 0, 255, &level2))
         return EXIT_USAGE;
-    if (strcmp(argv[5], "ap") != 0 && strcmp(argv[5], "peer") != 0)
+    if (strcmp(argv[5], "ap") != 0 && strcmp(argv[5], "peer") != 0) {
+        fprintf(stderr, "simctl: kind \"%s\" is neither ap nor peer\n", argv[5]);
         return EXIT_USAGE;
+    }
     peer = strcmp(argv[5], "peer") == 0;
     for (i = 0; i < 4; i++)
         if (strcmp(argv[6], Securities[i]) == 0)
             security = i;
-    if (security < 0)
+    if (security < 0) {
+        fprintf(stderr, "simctl: security \"%s\" is none of open, wep, wpa, wpa2\n", argv[6]);
         return EXIT_USAGE;
+    }
     if (SimStationMake(&st, bssid, argv[1], (int)channel, (int)level1, (int)level2, peer, security,
                        argc > 7 ? argv[7] : argv[1]))
         return Failed();
     if (argc > 8) {
-        if (strcmp(argv[8], "out") != 0)
+        if (strcmp(argv[8], "out") != 0) {
+            fprintf(stderr, "simctl: the last argument can only be \"out\"\n");
             return EXIT_USAGE;
+        }
         st.inRange = 0;
     }
     return SimPutStation(&st) ? Failed() : 0;

@@ -351,15 +351,18 @@ TEST_P(Mailbox, MailboxThatNeverEmptiesDoesNotHang)
 {
     if (GetParam().letter != 'D') GTEST_SKIP() << "the same in every variant";
     int index = Logon();
-    Client<MBWordEntry, 2> w(MBWordBufferType);
-    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBSet)(&w, index));
-    Push(0xF200, {1, 0}, WLSIM_MB_STICKY);
+    Client<MBTripleEntry, 2> t(MBTripleBufferType);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBSet)(&t, index));
+    /* 120 value bytes: as many as two scan entries would take */
+    Push(0xF202, std::vector<uint8_t>(120, 0x11), WLSIM_MB_STICKY);
     DWORD start = GetTickCount();
     EXPECT_EQ(WL_SUCCESS, WL(lib(), WLMBGet)());
-    EXPECT_EQ(2, w.h.Count);
-    EXPECT_EQ(1, w.h.Overflow);
+    EXPECT_EQ(2, t.h.Count);
+    EXPECT_EQ(1, t.h.Overflow);
+    EXPECT_EQ(0x11111111u, t.e[1].Value[2]);
+    /* the waits are bounded, and the record a wait ends on is no scan record */
     int num = -1;
-    EXPECT_EQ(WL_SUCCESS, WL(lib(), WLScanNetworkGet)(&num)); // the waits are bounded
+    EXPECT_EQ(WL_SUCCESS, WL(lib(), WLScanNetworkGet)(&num));
     EXPECT_EQ(0, num);
     EXPECT_LT(GetTickCount() - start, 12000u);
     /* a scan record whose len claims more than a scan record holds */
@@ -367,6 +370,64 @@ TEST_P(Mailbox, MailboxThatNeverEmptiesDoesNotHang)
     Push(0xF101, std::vector<uint8_t>(60, 0), WLSIM_MB_AFTER_SCAN, 1153);
     ASSERT_EQ(WL_SUCCESS, WL(lib(), WLScanNetworkGet)(&num));
     EXPECT_EQ(32, num);
+}
+
+TEST_P(Mailbox, RepeatedChannelSelectionScanAddsNoDuplicates)
+{
+    if (GetParam().letter != 'C') GTEST_SKIP() << "the same in every variant";
+    World();
+    int index = Logon();
+    Client<MBACSScanEntry, 8> acs(MBACSScanBufferType);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBSet)(&acs, index));
+    for (int round = 0; round < 2; round++) {
+        acs.h.Complete = 0;
+        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBActionACSScan)("", 0, 0)) << why();
+        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBGet)()) << why();
+        EXPECT_EQ(3, acs.h.Count) << round;
+        EXPECT_EQ(1, acs.h.Complete) << round;
+        EXPECT_EQ(0, acs.h.Overflow) << round;
+    }
+    /* an element length beyond the record: the elements end with it */
+    std::vector<uint8_t> v(90, 0);
+    v[26] = 0x77;        // BSSID at record byte 30
+    v[52] = 0xFF;        // element length field at record byte 56
+    v[53] = 0x7F;
+    v[80] = 0;           // SSID element at record byte 84 ...
+    v[81] = 200;         // ... longer than the record
+    Push(0xF102, v);
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLMBGet)());
+    ASSERT_EQ(4, acs.h.Count);
+    EXPECT_EQ(0x77, acs.e[3].BSSID[0]);
+    EXPECT_STREQ("", acs.e[3].SSID);
+}
+
+TEST(MailboxTrace, ClientsAndRecordsAreLogged)
+{
+    auto logName = [](int n) { return "\\wllog48E" + std::to_string(n) + ".txt"; };
+    for (int n = -1; n <= 9; n++) RemoveFile(logName(n));
+    WriteFile("\\wllog.txt", "");
+    {
+        SimSession s(kVariants[2]);
+        int index = 0;
+        ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLMBLogon)(&index));
+        std::vector<uint8_t> v = {1, 0};
+        ASSERT_EQ(0, SimPushMailbox(s.sim, WLSIM_MB_NOW, 2, 0xF200, v.data(), 2));
+        ASSERT_EQ(0, SimPushMailbox(s.sim, WLSIM_MB_NOW, 2, 0xF203, v.data(), 2));
+        ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLMBGet)());
+        ASSERT_EQ(WL_SUCCESS, WL(s.lib, WLMBLogoff)(index));
+    }
+    std::string log = ReadFile(logName(0));
+    RemoveFile("\\wllog.txt");
+    for (int n = -1; n <= 9; n++) RemoveFile(logName(n));
+    size_t at = 0;
+    for (const char *line : {"mbdata_add nic 0170", "obj ", "mailbox received type 0xF200", "F200",
+                             "mbdata_find_allnic mbobj ", "mailbox received type 0xF203",
+                             "unknown type (0xF201 and 0xF203 apply to AP only)", "mailbox received type 0x0820",
+                             "mbdata_find nic 0170, index 1, anchor ", "mbdata_rls nic 0170 index 1"}) {
+        size_t next = log.find(line, at);
+        EXPECT_NE(std::string::npos, next) << line;
+        if (next != std::string::npos) at = next;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(All, Mailbox, testing::ValuesIn(kVariants), VariantName);
