@@ -54,6 +54,8 @@ void HelpLocateFile(void);
 void HelpSetPending(int id);
 /* Shows the topic of id when it is the pending id. */
 void HelpShow(int id);
+/* Releases the HTML Help control when the co-installer is unloaded. */
+void HelpUnload(void);
 /* Subclasses a control for right-click help. */
 void HelpSubclass(HWND control);
 

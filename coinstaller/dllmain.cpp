@@ -76,7 +76,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     if (reason == DLL_PROCESS_DETACH) {
         g_ResourceModule = NULL;
         /* At process exit the loader unloads everything itself. */
-        if (g_ResourceLibrary && reserved == NULL) FreeLibrary(g_ResourceLibrary);
+        if (reserved == NULL) {
+            if (g_ResourceLibrary) FreeLibrary(g_ResourceLibrary);
+            HelpUnload();
+        }
         g_ResourceLibrary = NULL;
     } else if (reason == DLL_PROCESS_ATTACH) {
         g_Instance = instance;

@@ -23,6 +23,7 @@ int g_PendingId = -1;
 typedef HWND(WINAPI *HtmlHelpFn)(HWND, LPCSTR, UINT, DWORD_PTR);
 enum { BindNotTried, BindDone, BindFailed } g_BindState = BindNotTried;
 HtmlHelpFn g_HtmlHelp;
+HMODULE g_HelpControl;
 
 void Bind()
 {
@@ -42,6 +43,7 @@ void Bind()
     }
     if (!lib) lib = LoadLibraryA("hhctrl.ocx");
     if (!lib) return;
+    g_HelpControl = lib;
     g_HtmlHelp = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void *>(GetProcAddress(lib, MAKEINTRESOURCEA(14))));
     if (g_HtmlHelp) g_BindState = BindDone;
 }
@@ -82,6 +84,14 @@ void HelpLocateFile(void)
 }
 
 void HelpSetPending(int id) { g_PendingId = id; }
+
+void HelpUnload(void)
+{
+    if (g_HelpControl) FreeLibrary(g_HelpControl);
+    g_HelpControl = NULL;
+    g_HtmlHelp = NULL;
+    g_BindState = BindNotTried;
+}
 
 void HelpShow(int id)
 {
