@@ -7,7 +7,7 @@
  */
 #include <stdio.h>
 
-#include "wlinternal.h"
+#include "trace/wltrace.h"
 
 #define SYSTEM_DIR_MAX 64 /* characters of the system directory path */
 

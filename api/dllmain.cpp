@@ -2,7 +2,8 @@
  * closes the trace log with the process. */
 #include <stdio.h>
 
-#include "wlinternal.h"
+#include "trace/wltrace.h"
+#include "channel/wlchannel.h"
 
 BOOL WINAPI DllMain(HINSTANCE hModule, DWORD ul_reason_for_call, LPVOID lpReserved)
 {

@@ -1,5 +1,5 @@
 /* The variant this library file is built for; compiled once per variant. */
-#include "wlinternal.h"
+#include "wlvariant.h"
 
 #define WL_STR2(x) #x
 #define WL_STR(x) WL_STR2(x)

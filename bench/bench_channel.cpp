@@ -269,14 +269,7 @@ struct Side {
 
 /* ---- The sides ---- */
 
-#pragma pack(push, 2)
-struct Block {
-    DWORD ifbp;
-    unsigned short result, function, len, typ;
-    unsigned short val[4096];
-};
-#pragma pack(pop)
-static_assert(sizeof(Block) == 8204, "interface block layout");
+typedef WLDrvBlock Block;
 
 /* The bare device: the request the library makes for WLGenericGet. */
 struct RawDevice {
@@ -286,28 +279,28 @@ struct RawDevice {
     {
         h = CreateFileA((std::string("\\\\.\\") + Device()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                         NULL, OPEN_EXISTING, 0, NULL);
-        return h != INVALID_HANDLE_VALUE && Exchange(0, 0, 0);
+        return h != INVALID_HANDLE_VALUE && Exchange(WLDRV_OP_CONNECT, 0, 0);
     }
     void Close()
     {
         if (h == INVALID_HANDLE_VALUE) return;
-        Exchange(1, 0, 0);
+        Exchange(WLDRV_OP_DISCONNECT, 0, 0);
         CloseHandle(h);
         h = INVALID_HANDLE_VALUE;
     }
     bool Exchange(unsigned short function, unsigned short len, unsigned short typ)
     {
-        static const DWORD objectId = 0xFF020401;
+        static const DWORD objectId = WLDRV_OBJECT_ID;
         block.function = function;
         block.result = 0;
         block.len = len;
         block.typ = typ;
         DWORD bytes = 0;
-        return DeviceIoControl(h, 0x00170002, (LPVOID)&objectId, sizeof objectId, &block, sizeof block, &bytes,
+        return DeviceIoControl(h, WLDRV_IOCTL, (LPVOID)&objectId, sizeof objectId, &block, sizeof block, &bytes,
                                NULL) &&
                block.result == 0;
     }
-    bool GetInfo() { return Exchange(4, 2, kType) && block.len == 2; }
+    bool GetInfo() { return Exchange(WLDRV_OP_GET_INFO, 2, kType) && block.len == 2; }
 };
 
 /* One loaded instance of the library with the benchmark's adapter selected. */

@@ -11,7 +11,7 @@
 
 #include <string.h>
 
-#include "wepcode.h"
+#include "wlcore/wepcode.h"
 
 #define STATUS_UNSUCCESSFUL_VALUE 0xC0000001u
 #define BLOCK_VAL_OFFSET 12u

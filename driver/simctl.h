@@ -21,57 +21,49 @@
 
 #include <stdint.h>
 
+#include "wldriver.h"
+
 /* ---- adapter protocol ------------------------------------------------- */
 
-#define WLSIM_IOCTL_ADAPTER 0x00170002u /* device type 0x17, fn 0, out direct */
-#define WLSIM_OBJECT_ID 0xFF020401u
-#define WLSIM_BLOCK_SIZE 8204u
-#define WLSIM_VAL_WORDS 4096u
-#define WLSIM_LTV_MAX_LEN 4097u /* typ plus 4096 value words */
+/* The adapter protocol is the driver interface of wldriver.h; the names
+ * below are its spellings in the stand-in's own code. */
+#define WLSIM_IOCTL_ADAPTER WLDRV_IOCTL
+#define WLSIM_OBJECT_ID WLDRV_OBJECT_ID
+#define WLSIM_BLOCK_SIZE WLDRV_BLOCK_SIZE
+#define WLSIM_VAL_WORDS WLDRV_VAL_WORDS
+#define WLSIM_LTV_MAX_LEN WLDRV_LTV_MAX_LEN
 #define WLSIM_DIAG_MAX 8192u    /* bytes of one diagnostic message */
 
-/* Operation codes (block `function`). */
-#define WLSIM_OP_CONNECT 0
-#define WLSIM_OP_DISCONNECT 1
-#define WLSIM_OP_ACTION 2
-#define WLSIM_OP_SEND_DIAG_MSG 3
-#define WLSIM_OP_GET_INFO 4
-#define WLSIM_OP_PUT_INFO 5
-#define WLSIM_OPS 6
+#define WLSIM_OP_CONNECT WLDRV_OP_CONNECT
+#define WLSIM_OP_DISCONNECT WLDRV_OP_DISCONNECT
+#define WLSIM_OP_ACTION WLDRV_OP_ACTION
+#define WLSIM_OP_SEND_DIAG_MSG WLDRV_OP_SEND_DIAG_MSG
+#define WLSIM_OP_GET_INFO WLDRV_OP_GET_INFO
+#define WLSIM_OP_PUT_INFO WLDRV_OP_PUT_INFO
+#define WLSIM_OPS WLDRV_OPS
 
-/* Result codes the driver answers in `result`. */
-#define WLSIM_RES_SUCCESS 0
-#define WLSIM_RES_TIME_OUT 4
-#define WLSIM_RES_NO_NIC 5
-#define WLSIM_RES_BUSY 6
-#define WLSIM_RES_LEN 8
-#define WLSIM_RES_INCOMP_DRV 65
-#define WLSIM_RES_IN_USE 68
-#define WLSIM_RES_WRONG_IFB 70
+#define WLSIM_RES_SUCCESS WLDRV_RES_SUCCESS
+#define WLSIM_RES_TIME_OUT WLDRV_RES_TIME_OUT
+#define WLSIM_RES_NO_NIC WLDRV_RES_NO_NIC
+#define WLSIM_RES_BUSY WLDRV_RES_BUSY
+#define WLSIM_RES_LEN WLDRV_RES_LEN
+#define WLSIM_RES_INCOMP_DRV WLDRV_RES_INCOMP_DRV
+#define WLSIM_RES_IN_USE WLDRV_RES_IN_USE
+#define WLSIM_RES_WRONG_IFB WLDRV_RES_WRONG_IFB
 
 /* Action codes the driver acts on; any other code is counted and answered
  * 0. Block and unblock set and clear `blocked`; reset and apply both put the
  * stored records in force (no put is left unapplied). No action changes a
  * record: a reset does not bring back the default records. */
-#define WLSIM_ACTION_BLOCK 11
-#define WLSIM_ACTION_UNBLOCK 12
-#define WLSIM_ACTION_RESET 128
-#define WLSIM_ACTION_APPLY 130
+#define WLSIM_ACTION_BLOCK WLDRV_ACTION_BLOCK
+#define WLSIM_ACTION_UNBLOCK WLDRV_ACTION_UNBLOCK
+#define WLSIM_ACTION_RESET WLDRV_ACTION_RESET
+#define WLSIM_ACTION_APPLY WLDRV_ACTION_APPLY
 
 /* `ifbp` the driver answers: this base plus the adapter index, never 0. */
 #define WLSIM_IFBP_BASE 0x57530100u
 
-/* The interface block; natural alignment gives the wire layout. */
-typedef struct WlSimBlock {
-    uint32_t ifbp;                  /* @0 */
-    uint16_t result;                /* @4 */
-    uint16_t function;              /* @6 */
-    uint16_t len;                   /* @8  words after len: typ + values */
-    uint16_t typ;                   /* @10 */
-    uint16_t val[WLSIM_VAL_WORDS];  /* @12 */
-} WlSimBlock;
-
-typedef char WlSimBlockSizeCheck[(sizeof(WlSimBlock) == WLSIM_BLOCK_SIZE) ? 1 : -1];
+typedef WLDrvBlock WlSimBlock;
 
 /* Coded records. The key record (0x0900) and the country record (0x0905)
  * reach the adapter as area records whose value words carry a coded text,

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 #include "wlbuffers.h"
+#include "wldriver.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -53,10 +54,10 @@ extern "C" {
 #define NCompNames 96
 
 /* Action codes of the driver channel. */
-#define WL_ACTION_BLOCK 11
-#define WL_ACTION_UNBLOCK 12
-#define WL_ACTION_RESET 128
-#define WL_ACTION_APPLY 130
+#define WL_ACTION_BLOCK WLDRV_ACTION_BLOCK
+#define WL_ACTION_UNBLOCK WLDRV_ACTION_UNBLOCK
+#define WL_ACTION_RESET WLDRV_ACTION_RESET
+#define WL_ACTION_APPLY WLDRV_ACTION_APPLY
 
 /* Return codes, call trace and log files */
 int WLAPI WLReturnStringGet(char *Val, DWORD *Size);

@@ -5,34 +5,13 @@
  */
 #include <stdio.h>
 
-#include "wlinternal.h"
-
-enum ChannelOp {
-    OP_CONNECT = 0,
-    OP_DISCONNECT = 1,
-    OP_ACTION = 2,
-    OP_SEND_DIAG_MSG = 3,
-    OP_GET_INFO = 4,
-    OP_PUT_INFO = 5,
-};
-
-#pragma pack(push, 2)
-struct InterfaceBlock {
-    DWORD ifbp;              /* the driver's; never written here */
-    unsigned short result;   /* 0 before the call, the driver's code after it */
-    unsigned short function; /* operation code */
-    unsigned short len;      /* LTV record */
-    unsigned short typ;
-    unsigned short val[4096];
-};
-#pragma pack(pop)
-static_assert(sizeof(InterfaceBlock) == WL_IFB_SIZE, "interface block layout");
-
-#define UIL_ERR_NO_NIC 5
-#define UIL_ERR_LEN 8
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "nic/wlnic.h"
+#include "channel/wlchannel.h"
 
 static HANDLE s_Device = INVALID_HANDLE_VALUE;
-static InterfaceBlock s_Ifb;
+static WLDrvBlock s_Ifb;
 static unsigned long s_Exchanges;
 
 unsigned long ChannelExchangeCount(void) { return s_Exchanges; }
@@ -40,14 +19,14 @@ unsigned long ChannelExchangeCount(void) { return s_Exchanges; }
 /* One device I/O control call with the block; answers the call's success. */
 static BOOL ChannelExchange(unsigned short function)
 {
-    static const DWORD objectId = WL_IFB_OBJECT_ID;
+    static const DWORD objectId = WLDRV_OBJECT_ID;
     s_Ifb.function = function;
     s_Ifb.result = 0;
     WLLog("Data1: ifbp %p, result %d, function %d, len %d, typ %x\n", (void *)(UINT_PTR)s_Ifb.ifbp,
           0, s_Ifb.function, s_Ifb.len, s_Ifb.typ);
     DWORD bytes = 0;
     s_Exchanges++;
-    BOOL ok = DeviceIoControl(s_Device, WL_IOCTL_CODE, (LPVOID)&objectId, sizeof objectId, &s_Ifb,
+    BOOL ok = DeviceIoControl(s_Device, WLDRV_IOCTL, (LPVOID)&objectId, sizeof objectId, &s_Ifb,
                               sizeof s_Ifb, &bytes, NULL);
     if (!ok) WLLog("DeviceIoControl returned GetLastError %d\n", (int)GetLastError());
     WLLog("_DeviceIoControl read %d bytes\n", (int)bytes);
@@ -66,10 +45,10 @@ static int LowLevelResult(const char *operation, int code)
              ReturnCodeName(code), (unsigned)code, code);
     WLGeneralErrorStringSet(text);
     switch (code) {
-    case 65: return WL_INCOMPATIBLE;
-    case 68: return WL_IN_USE;
-    case 6: return WL_DRIVER_BUSY;
-    case UIL_ERR_LEN: return WL_INPUT_BUFFER_INSUFFICIENT;
+    case WLDRV_RES_INCOMP_DRV: return WL_INCOMPATIBLE;
+    case WLDRV_RES_IN_USE: return WL_IN_USE;
+    case WLDRV_RES_BUSY: return WL_DRIVER_BUSY;
+    case WLDRV_RES_LEN: return WL_INPUT_BUFFER_INSUFFICIENT;
     default: return WL_GENERAL_ERROR;
     }
 }
@@ -96,20 +75,20 @@ static int DoConnect(void)
     char name[300];
     if (!DeviceName(name, sizeof name)) {
         WLLog("CreateFile returned GetLastError %d\n", (int)ERROR_FILE_NOT_FOUND);
-        return UIL_ERR_NO_NIC;
+        return WLDRV_RES_NO_NIC;
     }
     s_Device = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                            OPEN_EXISTING, 0, NULL);
     if (s_Device == INVALID_HANDLE_VALUE) {
         WLLog("CreateFile returned GetLastError %d\n", (int)GetLastError());
-        return UIL_ERR_NO_NIC;
+        return WLDRV_RES_NO_NIC;
     }
-    BOOL ok = ChannelExchange(OP_CONNECT);
+    BOOL ok = ChannelExchange(WLDRV_OP_CONNECT);
     if (!ok || s_Ifb.result != 0) {
         CloseHandle(s_Device);
         s_Device = INVALID_HANDLE_VALUE;
     }
-    return ok ? s_Ifb.result : UIL_ERR_NO_NIC;
+    return ok ? s_Ifb.result : WLDRV_RES_NO_NIC;
 }
 
 int ChannelConnect(void)
@@ -127,7 +106,7 @@ int ChannelDisconnect(void)
 {
     if (s_Device == INVALID_HANDLE_VALUE)
         return CurrentNic() ? WL_SUCCESS : LowLevelResult("disconnect", WL_DATA_NOT_AVAILABLE);
-    ChannelExchange(OP_DISCONNECT);
+    ChannelExchange(WLDRV_OP_DISCONNECT);
     CloseHandle(s_Device);
     s_Device = INVALID_HANDLE_VALUE;
     return WL_SUCCESS;
@@ -142,7 +121,7 @@ int ChannelDisconnect(void)
 static int RecordExchange(unsigned short op, WL_LTV *Ltv, int failedCall)
 {
     unsigned short room = Ltv->len; /* words after len the caller's record holds */
-    if (room > WL_IFB_MAX_LEN) return UIL_ERR_LEN;
+    if (room > WL_IFB_MAX_LEN) return WLDRV_RES_LEN;
     s_Ifb.len = room;
     s_Ifb.typ = room >= 1 ? Ltv->typ : 0;
     if (room > 1) memcpy(s_Ifb.val, (const unsigned char *)Ltv + 4, 2u * (room - 1));
@@ -156,13 +135,13 @@ static int RecordExchange(unsigned short op, WL_LTV *Ltv, int failedCall)
 
 int ChannelGetInfo(WL_LTV *Ltv)
 {
-    int code = CurrentNic() ? RecordExchange(OP_GET_INFO, Ltv, WL_DATA_NOT_AVAILABLE) : WL_DATA_NOT_AVAILABLE;
+    int code = CurrentNic() ? RecordExchange(WLDRV_OP_GET_INFO, Ltv, WL_DATA_NOT_AVAILABLE) : WL_DATA_NOT_AVAILABLE;
     return LowLevelResult("get_info", code);
 }
 
 int ChannelPutInfo(WL_LTV *Ltv)
 {
-    int code = CurrentNic() ? RecordExchange(OP_PUT_INFO, Ltv, WL_DATA_NOT_WRITEABLE) : WL_DATA_NOT_AVAILABLE;
+    int code = CurrentNic() ? RecordExchange(WLDRV_OP_PUT_INFO, Ltv, WL_DATA_NOT_WRITEABLE) : WL_DATA_NOT_AVAILABLE;
     return LowLevelResult("put_info", code);
 }
 
@@ -171,7 +150,7 @@ int ChannelAction(unsigned short Code)
     int code = WL_DATA_NOT_AVAILABLE;
     if (CurrentNic()) {
         s_Ifb.typ = Code;
-        code = ChannelExchange(OP_ACTION) ? s_Ifb.result : WL_DATA_NOT_WRITEABLE;
+        code = ChannelExchange(WLDRV_OP_ACTION) ? s_Ifb.result : WL_DATA_NOT_WRITEABLE;
     }
     return LowLevelResult("action", code);
 }
@@ -181,12 +160,12 @@ int ChannelSendDiagMsg(const void *Msg, unsigned short Len)
     int code = WL_DATA_NOT_AVAILABLE;
     if (CurrentNic()) {
         if (Len > sizeof s_Ifb.val) {
-            code = UIL_ERR_LEN;
+            code = WLDRV_RES_LEN;
         } else {
             s_Ifb.len = Len;
             s_Ifb.typ = 0;
             memcpy(s_Ifb.val, Msg, Len);
-            code = ChannelExchange(OP_SEND_DIAG_MSG) ? s_Ifb.result : WL_DATA_NOT_WRITEABLE;
+            code = ChannelExchange(WLDRV_OP_SEND_DIAG_MSG) ? s_Ifb.result : WL_DATA_NOT_WRITEABLE;
         }
     }
     return LowLevelResult("send_diag_msg", code);
@@ -197,7 +176,7 @@ int ChannelSendDiagMsg(const void *Msg, unsigned short Len)
 void ChannelDetach(void)
 {
     if (s_Device == INVALID_HANDLE_VALUE) return;
-    ChannelExchange(OP_DISCONNECT);
+    ChannelExchange(WLDRV_OP_DISCONNECT);
     CloseHandle(s_Device);
     s_Device = INVALID_HANDLE_VALUE;
 }

@@ -5,7 +5,9 @@
 #include <limits.h>
 #include <stdlib.h>
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "channel/wlchannel.h"
 
 static int s_Connected = WL_NOT_CONNECTED;
 static int s_ApplyNeed;

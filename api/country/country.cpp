@@ -4,11 +4,13 @@
  * locale data, the adapter's country (coded in its registry key, coded to
  * the driver and plain to the firmware) and its regulatory domain.
  */
-#include "wlinternal.h"
+#include "trace/wltrace.h"
+#include "nic/wlnic.h"
+#include "channel/wlchannel.h"
 
-#include "country/country_fill.h"
-#include "country/country_tables.h"
-#include "profiles/wepcode.h"
+#include "wlcore/country_fill.h"
+#include "wlcore/country_tables.h"
+#include "wlcore/wepcode.h"
 
 typedef WL_LTV *LTVP;
 

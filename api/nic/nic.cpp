@@ -6,7 +6,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "nic/wlnic.h"
 
 #define CLASS_KEY_WIN98 "System\\CurrentControlSet\\Services\\Class\\Net"
 #define CLASS_KEY_NT "System\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}"

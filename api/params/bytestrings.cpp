@@ -11,8 +11,11 @@
  */
 #include <stdlib.h>
 
-#include "recconv.h"
-#include "wlinternal.h"
+#include "wlcore/recconv.h"
+#include "trace/wltrace.h"
+#include "nic/wlnic.h"
+#include "channel/wlchannel.h"
+#include "params/wlparams.h"
 
 /* A zeroed record of the given type with room for `words` value words and
  * two spare bytes, so that its bytes can be terminated in place. */

@@ -4,7 +4,9 @@
  */
 #include <stdlib.h>
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "channel/wlchannel.h"
 
 #define CHANNEL_INFO_TYPE 0xFD89
 #define CHANNEL_INFO_LEN 32 /* 31 value words */

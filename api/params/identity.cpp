@@ -3,8 +3,11 @@
  * and this library: the records by which the components tell each other
  * their versions, and the checks made on them.
  */
-#include "recconv.h"
-#include "wlinternal.h"
+#include "wlcore/recconv.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "channel/wlchannel.h"
+#include "params/wlparams.h"
 
 /* This library's own identity: the configuration API library component. */
 #define DAI_COMPONENT 48

@@ -6,7 +6,8 @@
 #ifndef API_PARAMS_RADIO_H
 #define API_PARAMS_RADIO_H
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
 
 /*
  * Opens the frame of an export that only the dual-band firmware (variants E

@@ -6,7 +6,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "params/ie_parse.h"
+#include "wlcore/ie_parse.h"
+#include "channel/wlchannel.h"
 #include "params/radio.h"
 
 /* The element walk reports to standard output, unknown rates to the log. */

@@ -2,7 +2,9 @@
  * The operating channel with its frequency band, and the scan channel sets
  * of both bands.
  */
+#include "nic/wlnic.h"
 #include "params/radio.h"
+#include "params/wlparams.h"
 
 /* The valid 5 GHz channel numbers. */
 static const unsigned char ABandChannels[] = {

@@ -3,7 +3,9 @@
  * 2.4 GHz rate bits, value word 1 the 5 GHz rate bits), gated by the
  * adapter's domain code, and the one-band readings of the older firmware.
  */
-#include "params/ie_parse.h"
+#include "wlcore/ie_parse.h"
+#include "channel/wlchannel.h"
+#include "nic/wlnic.h"
 #include "params/radio.h"
 
 /* Rate bits of each band: bits 0 to 11 in 2.4 GHz, 4 to 11 in 5 GHz. */

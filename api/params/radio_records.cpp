@@ -5,6 +5,8 @@
  */
 #include <stdlib.h>
 
+#include "channel/wlchannel.h"
+#include "nic/wlnic.h"
 #include "params/radio.h"
 
 /* A record with room for Bytes value bytes; NULL when out of memory. */

@@ -2,7 +2,9 @@
  * One-word records: the read and write that every single-value parameter
  * uses, and the port status check of the readings that need a link.
  */
-#include "wlinternal.h"
+#include "trace/wltrace.h"
+#include "channel/wlchannel.h"
+#include "params/wlparams.h"
 
 int ScalarRead(unsigned short Type, int *Val)
 {

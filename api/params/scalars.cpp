@@ -6,7 +6,11 @@
  * one-line wrapper handing its row to them. The rows marked OWN or SETONLY
  * have hand-written exports below the table that deviate from the pattern.
  */
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "nic/wlnic.h"
+#include "channel/wlchannel.h"
+#include "params/wlparams.h"
 
 struct ScalarParam {
     const char *getName;      /* getter's trace name, "WLPortTypeGet" */

@@ -7,8 +7,11 @@
  */
 #include <stdlib.h>
 
-#include "recconv.h"
-#include "wlinternal.h"
+#include "wlcore/recconv.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
+#include "channel/wlchannel.h"
+#include "params/wlparams.h"
 
 /* ---- Link quality ---- */
 

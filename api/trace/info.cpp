@@ -4,7 +4,8 @@
  */
 #include <stdio.h>
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
 
 struct CodeName {
     int code;
@@ -30,9 +31,10 @@ static const CodeName WLCodeNames[] = {
 
 /* Channel-layer result names. */
 static const CodeName UILCodeNames[] = {
-    {0, "UIL_SUCCESS"},       {4, "UIL_ERR_TIME_OUT"},    {5, "UIL_ERR_NO_NIC"},
-    {6, "UIL_ERR_BUSY"},      {8, "UIL_ERR_LEN"},         {65, "UIL_ERR_INCOMP_DRV"},
-    {68, "UIL_ERR_IN_USE"},   {70, "UIL_ERR_WRONG_IFB"},
+    {WLDRV_RES_SUCCESS, "UIL_SUCCESS"},     {WLDRV_RES_TIME_OUT, "UIL_ERR_TIME_OUT"},
+    {WLDRV_RES_NO_NIC, "UIL_ERR_NO_NIC"},   {WLDRV_RES_BUSY, "UIL_ERR_BUSY"},
+    {WLDRV_RES_LEN, "UIL_ERR_LEN"},         {WLDRV_RES_INCOMP_DRV, "UIL_ERR_INCOMP_DRV"},
+    {WLDRV_RES_IN_USE, "UIL_ERR_IN_USE"},   {WLDRV_RES_WRONG_IFB, "UIL_ERR_WRONG_IFB"},
 };
 
 /* Adapter-layer result names. */

@@ -9,7 +9,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "wlinternal.h"
+#include "wlvariant.h"
+#include "trace/wltrace.h"
 
 #define LOG_MARKER "\\wllog.txt"
 #define ERROR_LOG "\\wlerr.txt"

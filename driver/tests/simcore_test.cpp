@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "simcore.h"
-#include "wepcode.h"
+#include "wlcore/wepcode.h"
 
 namespace {
 

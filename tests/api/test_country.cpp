@@ -6,8 +6,8 @@
 
 #include "wltest.h"
 
-#include "api/country/country_tables.h"
-#include "api/profiles/wepcode.h"
+#include "wlcore/country_tables.h"
+#include "wlcore/wepcode.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 /*
  * The export table of every library variant against the fixed ordinal
- * table, and the modules the libraries import.
+ * table (api/ordinals.inc) and the implemented names (api/exports.txt, from
+ * which the build generates the library's .def), the ordinal-only import
+ * library, and the modules the libraries import.
  */
 #include <algorithm>
 #include <map>
@@ -15,8 +17,15 @@ struct OrdinalEntry {
 
 static const OrdinalEntry kOrdinals[] = {
 #define WL_ORDINAL(ord, name) {ord, #name},
-#include "ordinals.inc"
+#include "api/ordinals.inc"
 #undef WL_ORDINAL
+};
+
+/* The names exports.txt lists. */
+static const char *const kImplemented[] = {
+#define WL_EXPORT(name) #name,
+#include "exports.inc"
+#undef WL_EXPORT
 };
 
 static const size_t kOrdinalCount = sizeof kOrdinals / sizeof kOrdinals[0];
@@ -127,6 +136,10 @@ TEST(ExportTable, EveryVariantExportsOnlyTableNamesAtTheirOrdinals)
                       GetProcAddress(lib.module(), MAKEINTRESOURCEA(it->second)))
                 << name;
         }
+        /* Exactly the listed names: nothing missing, nothing extra. */
+        std::set<std::string> listed(std::begin(kImplemented), std::end(kImplemented));
+        for (const std::string &name : listed) EXPECT_TRUE(t.byName.count(name)) << name << " listed but not exported";
+        EXPECT_EQ(listed.size(), t.byName.size());
         if (v.letter == kVariants[0].letter) {
             first = t.byName;
             printf("[ exports  ] %u of the %u table functions exported\n", (unsigned)t.byName.size(),
@@ -136,6 +149,43 @@ TEST(ExportTable, EveryVariantExportsOnlyTableNamesAtTheirOrdinals)
         }
     }
     EXPECT_FALSE(first.empty());
+}
+
+/* A module linked with the ordinal-only import library imports the library
+ * by ordinal alone, and its calls reach the right functions. */
+TEST(ExportTable, OrdinalImportLibraryBindsByOrdinal)
+{
+    char exe[MAX_PATH];
+    DWORD n = GetModuleFileNameA(NULL, exe, sizeof exe);
+    std::string path(exe, n);
+    path = path.substr(0, path.rfind('\\')) + "\\..\\testdll\\wlordprobe.dll";
+    HMODULE probe = LoadLibraryA(path.c_str());
+    ASSERT_TRUE(probe != NULL) << path << ", error " << GetLastError();
+
+    const BYTE *base = reinterpret_cast<const BYTE *>(probe);
+    const IMAGE_NT_HEADERS *nt = NtHeaders(probe);
+    ASSERT_TRUE(nt != NULL);
+    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    size_t byOrdinal = 0;
+    for (const IMAGE_IMPORT_DESCRIPTOR *d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + dir.VirtualAddress);
+         d->Name != 0; d++) {
+        if (Lower(reinterpret_cast<const char *>(base + d->Name)) != "wavxq48e.dll") continue;
+        for (const IMAGE_THUNK_DATA *th = reinterpret_cast<const IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
+             th->u1.AddressOfData != 0; th++) {
+            EXPECT_TRUE(IMAGE_SNAP_BY_ORDINAL(th->u1.Ordinal)) << "import by name";
+            byOrdinal++;
+        }
+    }
+    EXPECT_EQ(2u, byOrdinal);
+
+    auto osType = reinterpret_cast<int(WINAPI *)(DWORD *)>(reinterpret_cast<void *>(GetProcAddress(probe, "ProbeOSTypeGet")));
+    auto connected = reinterpret_cast<int(WINAPI *)(void)>(reinterpret_cast<void *>(GetProcAddress(probe, "ProbeConnected")));
+    ASSERT_TRUE(osType != NULL && connected != NULL);
+    DWORD os = 0;
+    EXPECT_EQ(WL_SUCCESS, osType(&os));
+    EXPECT_EQ(ExpectedOsType(), os);
+    EXPECT_EQ(WL_NOT_CONNECTED, connected());
+    FreeLibrary(probe);
 }
 
 TEST(ExportTable, LibrariesImportOnlySystemModules)

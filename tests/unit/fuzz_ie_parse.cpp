@@ -2,7 +2,7 @@
 // and mutated element lists, each in a heap block of exactly its size, so
 // that a bounds-checking build reports any read past the end. The sequence
 // is fixed (own generator, fixed seed) and therefore repeatable.
-#include "api/params/ie_parse.h"
+#include "wlcore/ie_parse.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Regulatory domain and country code buffers filled from the tables.
-#include "api/country/country_fill.h"
+#include "wlcore/country_fill.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Country table, regulatory domain table and locale list.
-#include "api/country/country_tables.h"
+#include "wlcore/country_tables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Information element walk, RSN/WPA element parser, rate bits and the
 // decoding of (re)association requests.
-#include "api/params/ie_parse.h"
+#include "wlcore/ie_parse.h"
 
 #include <gtest/gtest.h>
 

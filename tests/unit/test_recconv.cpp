@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "api/params/recconv.h"
+#include "wlcore/recconv.h"
 #include "wlapi.h"
 
 /* A record in word storage: len, typ, values; Room() is its value words. */

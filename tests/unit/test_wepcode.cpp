@@ -1,6 +1,6 @@
 // Key and country record coding: lengths, alphabet, known texts, round trips
 // and the bounds of both routines.
-#include "api/profiles/wepcode.h"
+#include "wlcore/wepcode.h"
 
 #include <gtest/gtest.h>
 

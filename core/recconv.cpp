@@ -3,7 +3,7 @@
  * Every read of a value word goes through RecordWord, which answers 0 for a
  * word that the record does not carry or that lies outside its storage.
  */
-#include "recconv.h"
+#include "wlcore/recconv.h"
 
 #include <string.h>
 

@@ -1,5 +1,5 @@
 // Country table, regulatory domain table and locale list.
-#include "country_tables.h"
+#include "wlcore/country_tables.h"
 
 // A table row: code characters, number of channel sets, the sets. The
 // environment is a blank in every row.

@@ -1,5 +1,5 @@
 // 802.11 information element walk, RSN/WPA element parser and rate bits.
-#include "ie_parse.h"
+#include "wlcore/ie_parse.h"
 
 #include <stdarg.h>
 #include <stdio.h>

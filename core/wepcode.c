@@ -1,5 +1,5 @@
 /* Key and country record coding; shared with the driver, so no C runtime. */
-#include "wepcode.h"
+#include "wlcore/wepcode.h"
 
 const char DefaultCodedKey[WEP_KEY_TEXT_LENGTH + 1] =
     "OaL+Lc9;[SE_\\<NM]3]D]d)G^T5J_DAM`4"

@@ -1,5 +1,5 @@
 // Regulatory domain and country code buffers from the tables.
-#include "country/country_fill.h"
+#include "wlcore/country_fill.h"
 
 #include <string.h>
 
