@@ -1,6 +1,7 @@
 /* Pure rules of the co-installer's pages (see pagelogic.h). */
 #include "pagelogic.h"
 
+#include <ctype.h>
 #include <string.h>
 
 #include "wlapi.h"
@@ -177,9 +178,16 @@ int NicIdFromDriverKey(const char *classGuid, const char *driverKey, char out[5]
 {
     out[0] = 0;
     if (!classGuid || !driverKey || !classGuid[0]) return 0;
-    const char *p = strstr(driverKey, classGuid);
+    /* GUID texts differ in letter case between sources: compare without. */
+    size_t n = strlen(classGuid);
+    const char *p = NULL;
+    for (const char *q = driverKey; *q && !p; q++) {
+        size_t i = 0;
+        while (i < n && q[i] && tolower((unsigned char)q[i]) == tolower((unsigned char)classGuid[i])) i++;
+        if (i == n) p = q;
+    }
     if (!p) return 0;
-    p += strlen(classGuid);
+    p += n;
     if (*p != '\\') return 0;
     p++;
     for (int i = 0; i < 4; i++)

@@ -56,8 +56,8 @@ size_t HelpTopicCount(void);
 const char *HelpTopicAt(size_t i, int *id);
 
 /* NIC id from the device's driver key name "<class GUID>\\<nnnn>": the four
- * characters after the GUID and its backslash. Returns 0 when the name does
- * not have that form. out receives 5 bytes. */
+ * digits after the GUID (in any letter case) and its backslash. Returns 0
+ * when the name does not have that form. out receives 5 bytes. */
 int NicIdFromDriverKey(const char *classGuid, const char *driverKey, char out[5]);
 
 #endif

@@ -135,6 +135,8 @@ TEST(DriverKey, NicIdAfterTheClassGuid)
     EXPECT_FALSE(NicIdFromDriverKey(guid, "{4D36E972-E325-11CE-BFC1-08002BE10318}0007", id));
     EXPECT_FALSE(NicIdFromDriverKey(guid, "{4D36E972-E325-11CE-BFC1-08002BE10318}\\00071", id));
     EXPECT_FALSE(NicIdFromDriverKey("", "\\0007", id));
+    EXPECT_TRUE(NicIdFromDriverKey(guid, "{4d36e972-e325-11ce-bfc1-08002be10318}\\0012", id));
+    EXPECT_STREQ("0012", id);
 }
 
 TEST(ContextReset, SettingsResetKeepsIdAndNames)

@@ -5,6 +5,8 @@
  */
 #include "advanced_fixture.h"
 
+#include <setupapi.h>
+
 namespace {
 
 const uint16_t kPowerMode = 0x0907, kScale = 0xFC06, kTxPower = 0xFC2A, kRates = 0xFC84;
@@ -245,6 +247,42 @@ TEST_F(AdvancedPageTest, CurrentCountryIsSelected)
     ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCountryLocalizedNameGet)("US", name, &size));
     EXPECT_EQ(name, page().selectedText(IDC_COUNTRY));
     EXPECT_EQ(NamedCountries(lib()), page().entries(IDC_COUNTRY).size());
+}
+
+/* With no NIC id yet the page finds its adapter from the device's driver
+ * key name, as on the Device Manager's route. */
+TEST_F(AdvancedPageTest, IdentifiesTheAdapterFromTheDevice)
+{
+    GUID net = {0x4d36e972, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+    HDEVINFO set = SetupDiCreateDeviceInfoList(&net, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, set);
+    SP_DEVINFO_DATA dev;
+    memset(&dev, 0, sizeof dev);
+    dev.cbSize = sizeof dev;
+    ASSERT_TRUE(SetupDiCreateDeviceInfoA(set, "WLTESTADAPTER", &net, NULL, NULL, DICD_GENERATE_ID, &dev))
+        << "error " << GetLastError();
+    std::string driver = std::string("{4d36e972-e325-11ce-bfc1-08002be10318}\\") + kNic;
+    ASSERT_TRUE(SetupDiSetDeviceRegistryPropertyA(set, &dev, SPDRP_DRIVER, (const BYTE *)driver.c_str(),
+                                                  (DWORD)driver.size() + 1))
+        << "error " << GetLastError();
+    Set({2, kTxPower, 12});
+    /* another adapter is the library's current one before */
+    RegAdapter other(AdapterSpec("0162", "Wireless LAN PC Card", true, 'E'));
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentNICSet)("0162", 4));
+    ctx_ = NewContext("");
+    ctx_->DeviceInfoSet = set;
+    ctx_->DeviceInfoData = &dev;
+    sheet_.reset(new PageSheet(coinst_->module(), IDD_WIRELESS_ADVANCED, IDS_WIRELESS_ADVANCED,
+                               coinst_->proc("NicSpecificDlgProc"), ctx_));
+    EXPECT_STREQ(kNic, ctx_->NicId);
+    EXPECT_EQ("12", page().selectedText(IDC_TX_POWER));
+    char current[16] = "";
+    DWORD size = sizeof current;
+    EXPECT_EQ(WL_SUCCESS, WL(lib(), WLCurrentNICGet)(current, &size));
+    EXPECT_EQ(std::string(kNic), std::string(current, size));
+    sheet_.reset();
+    SetupDiRemoveDevice(set, &dev);
+    SetupDiDestroyDeviceInfoList(set);
 }
 
 /* The page opens well under a second: initialization with the country
