@@ -1,13 +1,14 @@
 /*
  * The configuration dialog of the current adapter. It lives in the device
- * co-installer of this variant, whose file name is this library's own base
- * name with "d" as its second letter (WAVXQ48E -> WdVXQ48E.dll) in the
+ * co-installer of this variant, the library's sibling (WAVXQ48E ->
+ * WdVXQ48E.dll) in the
  * Windows system directory. Its entry point runs on a thread of its own
  * with the adapter's NIC id; the caller waits until it has returned.
  */
 #include <stdio.h>
 
 #include "trace/wltrace.h"
+#include "wlcore/siblings.h"
 
 #define SYSTEM_DIR_MAX 64 /* characters of the system directory path */
 
@@ -20,9 +21,8 @@ static bool CoInstallerPath(const char *ownName, char *path, size_t size)
     UINT n = GetSystemDirectoryA(systemDir, sizeof systemDir);
     if (n == 0 || n > SYSTEM_DIR_MAX) return false;
     char name[40];
-    snprintf(name, sizeof name, "%s", ownName);
-    if (name[0] != '\0') name[1] = 'd';
-    return snprintf(path, size, "%s\\%s.dll", systemDir, name) < (int)size;
+    if (WLSiblingName(ownName, WL_SIBLING_COINSTALLER, ".dll", name, sizeof name) < 0) return false;
+    return snprintf(path, size, "%s\\%s", systemDir, name) < (int)size;
 }
 
 /* A failed check once the co-installer is loaded: unload it, then fail. */

@@ -249,6 +249,17 @@ int SimFailIoctl(int op, int count)
     return SimArmFault(&f);
 }
 
+int SimShortAnswer(int op, int count, uint32_t bytes)
+{
+    WlSimFault f;
+    f.op = op;
+    f.kind = WLSIM_FAULT_SHORT_ANSWER;
+    f.count = count;
+    f.value = bytes;
+    f.adapter = WLSIM_ANY_ADAPTER;
+    return SimArmFault(&f);
+}
+
 int SimClearLog(void)
 {
     return Request(IOCTL_WLSIM_CLEAR_LOG, "clear log", NULL, 0, NULL, 0);

@@ -60,6 +60,10 @@ int SimFault(int op, int count, int result);
  * DeviceIoControl call itself (count 0 disarms). */
 int SimFailIoctl(int op, int count);
 
+/* The next `count` exchanges of operation `op` on any adapter are answered
+ * but report only `bytes` returned (count 0 disarms). */
+int SimShortAnswer(int op, int count, uint32_t bytes);
+
 /* Arms any fault (kind, value and adapter of the caller's choice). */
 int SimArmFault(const WlSimFault *fault);
 

@@ -456,6 +456,8 @@ int SimCoreSetFault(const WlSimFault *fault)
         return SIM_E_PARAM;
     if (fault->kind == WLSIM_FAULT_RESULT && fault->value > 0xFFFFu)
         return SIM_E_PARAM;
+    if (fault->kind == WLSIM_FAULT_SHORT_ANSWER && fault->value >= WLSIM_BLOCK_SIZE)
+        return SIM_E_PARAM;
     if (fault->adapter != WLSIM_ANY_ADAPTER && !ValidAdapter(fault->adapter))
         return SIM_E_NOT_FOUND;
     for (i = 0; i < WLSIM_MAX_FAULTS; i++) {
@@ -805,6 +807,12 @@ answer:
     memcpy(block, &ifbp, sizeof ifbp);
     Put16(block, BLOCK_RESULT_OFFSET, result);
     x.result = result;
+    if (TakeFault(hdr.function, WLSIM_FAULT_SHORT_ANSWER, adapter, &value)) {
+        x.flags |= WLSIM_X_SHORT;
+        *failStatus = value;
+        AppendLog(&x);
+        return SIM_XCHG_SHORT_ANSWER;
+    }
     AppendLog(&x);
     return SIM_XCHG_ANSWERED;
 }

@@ -29,7 +29,9 @@ enum SimXchg {
     SIM_XCHG_BAD_INPUT,    /* input is not the 4-byte object id */
     SIM_XCHG_SHORT_OUTPUT, /* output buffer below WLSIM_BLOCK_SIZE */
     SIM_XCHG_NO_ADAPTER,   /* the device's name maps to no adapter */
-    SIM_XCHG_FAILED        /* failed by fault; *failStatus says how */
+    SIM_XCHG_FAILED,       /* failed by fault; *failStatus says how */
+    SIM_XCHG_SHORT_ANSWER  /* block answered, but only *failStatus bytes
+                              reported returned (fault) */
 };
 
 /* Memory for records and messages, supplied by the platform. */
@@ -69,7 +71,7 @@ void SimCoreHandle(int slot, int open);
 /* One DeviceIoControl on the device of a name slot. `in` holds inLen
  * bytes; `block` is the output buffer of outLen bytes (may be NULL when
  * outLen is 0). On SIM_XCHG_FAILED *failStatus is the NTSTATUS to complete
- * with. */
+ * with; on SIM_XCHG_SHORT_ANSWER the byte count to report. */
 int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *block, uint32_t outLen,
                     uint32_t *failStatus);
 

@@ -236,6 +236,24 @@ static int CmdTrueLen(int argc, char **argv)
     return SimArmFault(&f) ? Failed() : 0;
 }
 
+/* short <op> <count> <bytes> [adapter] */
+static int CmdShort(int argc, char **argv)
+{
+    WlSimFault f;
+    long count, bytes;
+    int op, adapter = WLSIM_ANY_ADAPTER;
+
+    if (!ParseOp(argv[0], &op) || !ParseNumber(argv[1], 0, 1000000, &count) ||
+        !ParseNumber(argv[2], 0, WLSIM_BLOCK_SIZE - 1, &bytes) || (argc > 3 && !ParseAdapter(argv[3], &adapter)))
+        return EXIT_USAGE;
+    f.op = op;
+    f.kind = WLSIM_FAULT_SHORT_ANSWER;
+    f.count = (int32_t)count;
+    f.value = (uint32_t)bytes;
+    f.adapter = adapter;
+    return SimArmFault(&f) ? Failed() : 0;
+}
+
 static int CmdCounters(int argc, char **argv)
 {
     static WlSimCounters c;
@@ -275,13 +293,14 @@ static int CmdLog(int argc, char **argv)
     printf("%lu exchanges, last %d:\n", (unsigned long)log.total, log.n);
     for (i = 0; i < log.n; i++) {
         const WlSimExchange *x = &log.e[i];
-        printf("%6lu adapter %d op %-13s typ 0x%04X len %u -> %u result %u%s%s%s%s\n",
+        printf("%6lu adapter %d op %-13s typ 0x%04X len %u -> %u result %u%s%s%s%s%s\n",
                (unsigned long)x->seq, x->adapter, x->op < WLSIM_OPS ? OpNames[x->op] : "-",
                x->typ, x->lenIn, x->lenOut, x->result,
                (x->flags & WLSIM_X_REFUSED) ? " refused" : "",
                (x->flags & WLSIM_X_FAILED_CALL) ? " failed-call" : "",
                (x->flags & WLSIM_X_FAULT_RESULT) ? " fault-result" : "",
-               (x->flags & WLSIM_X_TRUE_LEN) ? " true-len" : "");
+               (x->flags & WLSIM_X_TRUE_LEN) ? " true-len" : "",
+               (x->flags & WLSIM_X_SHORT) ? " short" : "");
     }
     return 0;
 }
@@ -359,6 +378,7 @@ static const Command Commands[] = {
     {"fault", 3, 4, CmdFault, "fault <op> <count> <result> [adapter]"},
     {"failcall", 2, 4, CmdFailCall, "failcall <op> <count> [ntstatus] [adapter]"},
     {"truelen", 1, 2, CmdTrueLen, "truelen <count> [adapter]     get_info answers whole records"},
+    {"short", 3, 4, CmdShort, "short <op> <count> <bytes> [adapter]  answers report fewer bytes"},
     {"counters", 0, 0, CmdCounters, "counters"},
     {"log", 0, 0, CmdLog, "log                           the last exchanges"},
     {"clearlog", 0, 0, CmdClearLog, "clearlog"},

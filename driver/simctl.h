@@ -156,7 +156,10 @@ typedef struct WlSimRecordKey {
                                    `value` (0 or a non-error: 0xC0000001) */
 #define WLSIM_FAULT_TRUE_LEN 2 /* get_info answers the stored record whole,
                                   even when it is longer than asked */
-#define WLSIM_FAULT_KINDS 3
+#define WLSIM_FAULT_SHORT_ANSWER 3 /* the exchange is answered as ever, but
+                                      the call reports only `value` bytes
+                                      returned (below WLSIM_BLOCK_SIZE) */
+#define WLSIM_FAULT_KINDS 4
 
 /* Arms a fault for the next `count` exchanges of operation `op` on
  * `adapter` (or WLSIM_ANY_ADAPTER). Arming the same op, kind and adapter
@@ -208,6 +211,7 @@ typedef struct WlSimCounters {
 #define WLSIM_X_FAILED_CALL 2  /* failed by fault, block untouched */
 #define WLSIM_X_FAULT_RESULT 4 /* result answered by fault */
 #define WLSIM_X_TRUE_LEN 8     /* get_info answered by true-length fault */
+#define WLSIM_X_SHORT 16       /* answer reported short by fault */
 
 typedef struct WlSimExchange {
     uint32_t seq;      /* 1 for the first exchange after a reset */

@@ -236,6 +236,8 @@ static NTSTATUS AdapterRequest(PDEVICE_OBJECT dev, PIRP irp, PIO_STACK_LOCATION 
         return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
     case SIM_XCHG_NO_ADAPTER:
         return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    case SIM_XCHG_SHORT_ANSWER:
+        return Complete(irp, STATUS_SUCCESS, failStatus);
     default:
         return Complete(irp, (NTSTATUS)failStatus, 0);
     }

@@ -9,10 +9,12 @@
 #include "trace/wltrace.h"
 #include "nic/wlnic.h"
 #include "channel/wlchannel.h"
+#include "wlcore/siblings.h"
 
 static HANDLE s_Device = INVALID_HANDLE_VALUE;
 static WLDrvBlock s_Ifb;
 static unsigned long s_Exchanges;
+static DWORD s_Returned; /* bytes of the block the last exchange answered */
 
 unsigned long ChannelExchangeCount(void) { return s_Exchanges; }
 
@@ -31,6 +33,13 @@ static BOOL ChannelExchange(unsigned short function)
     if (!ok) WLLog("DeviceIoControl returned GetLastError %d\n", (int)GetLastError());
     WLLog("_DeviceIoControl read %d bytes\n", (int)bytes);
     WLLog("_DeviceIoControl returned %d\n", ok ? 1 : 0);
+    /* Fewer bytes than the header answer nothing: the block still holds the
+     * request, which must not be taken for the driver's answer. */
+    if (ok && bytes < WLDRV_HEADER_SIZE) {
+        WLLog("_DeviceIoControl answer shorter than the block header\n");
+        ok = FALSE;
+    }
+    s_Returned = ok ? bytes : 0;
     WLLog("Data2: ifbp %p, result %d, function %d, len %d, typ %x\n", (void *)(UINT_PTR)s_Ifb.ifbp,
           s_Ifb.result, s_Ifb.function, s_Ifb.len, s_Ifb.typ);
     return ok;
@@ -59,9 +68,10 @@ static bool DeviceName(char *name, size_t size)
     char id[256];
     if (VariantOpensVxdName()) {
         DWORD n = sizeof id;
+        char device[256];
         if (WLDAINameGet(id, &n) != WL_SUCCESS || n < 2) return false;
-        id[1] = 'u';
-        snprintf(name, size, "\\\\.\\%s.vxd", id);
+        if (WLSiblingName(id, WL_SIBLING_DEVICE, ".vxd", device, sizeof device) < 0) return false;
+        snprintf(name, size, "\\\\.\\%s", device);
     } else {
         DWORD n = sizeof id;
         if (WLGUIDGet(id, &n) != WL_SUCCESS) return false;
@@ -116,7 +126,7 @@ int ChannelDisconnect(void)
  * get_info and put_info: the caller's record goes into the block and the
  * answer comes back over it. A record longer than the block holds is refused
  * with the length error, and the answer is never copied beyond the size the
- * caller's record declared.
+ * caller's record declared, nor beyond the bytes the driver returned.
  */
 static int RecordExchange(unsigned short op, WL_LTV *Ltv, int failedCall)
 {
@@ -126,7 +136,12 @@ static int RecordExchange(unsigned short op, WL_LTV *Ltv, int failedCall)
     s_Ifb.typ = room >= 1 ? Ltv->typ : 0;
     if (room > 1) memcpy(s_Ifb.val, (const unsigned char *)Ltv + 4, 2u * (room - 1));
     if (!ChannelExchange(op)) return failedCall;
+    /* Only the bytes returned are the driver's: typ and the value words
+     * within them bound the copy as much as the caller's room does. */
+    DWORD returned = s_Returned < sizeof s_Ifb ? s_Returned : (DWORD)sizeof s_Ifb;
+    unsigned short carried = (unsigned short)(1 + (returned - WLDRV_HEADER_SIZE) / 2);
     unsigned short back = s_Ifb.len < room ? s_Ifb.len : room;
+    if (back > carried) back = carried;
     Ltv->len = back;
     if (back >= 1) Ltv->typ = s_Ifb.typ;
     if (back > 1) memcpy((unsigned char *)Ltv + 4, s_Ifb.val, 2u * (back - 1));

@@ -9,6 +9,7 @@
 #include "wlvariant.h"
 #include "trace/wltrace.h"
 #include "nic/wlnic.h"
+#include "wlcore/siblings.h"
 
 #define CLASS_KEY_WIN98 "System\\CurrentControlSet\\Services\\Class\\Net"
 #define CLASS_KEY_NT "System\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}"
@@ -56,6 +57,8 @@ static const char *DeviceKey(void)
     WLLog("_EnumKeyGet %s\n", key);
     return key;
 }
+
+const char *NicKeyPath(const char *Nic) { return NicKey(Nic); }
 
 const char *CurrentNic(void)
 {
@@ -265,11 +268,7 @@ static bool DerivedDllName(const char *Nic, char *Dll, size_t DllSize)
     char name[256];
     DWORD size = sizeof name;
     if (_WLNICAnyStringGet(Nic, value, name, &size) != WL_SUCCESS) return false;
-    char *dot = strchr(name, '.');
-    if (dot != NULL) *dot = '\0';
-    if (name[0] != '\0' && name[1] != '\0') name[1] = 'a';
-    snprintf(Dll, DllSize, "%s.dll", name);
-    return true;
+    return WLSiblingName(name, WL_SIBLING_LIBRARY, ".dll", Dll, DllSize) >= 0;
 }
 
 bool MatchingDll(const char *Nic, DWORD Size)

@@ -641,6 +641,21 @@ TEST_F(SimCore, TrueLengthFaultAnswersWholeRecord)
     EXPECT_EQ(2, g.Len());
 }
 
+TEST_F(SimCore, ShortAnswerFaultAnswersButReportsFewerBytes)
+{
+    WlSimFault tooLong = {WLSIM_OP_GET_INFO, WLSIM_FAULT_SHORT_ANSWER, 1, WLSIM_BLOCK_SIZE, WLSIM_ANY_ADAPTER};
+    EXPECT_EQ(SIM_E_PARAM, SimCoreSetFault(&tooLong));
+
+    Arm(WLSIM_OP_GET_INFO, WLSIM_FAULT_SHORT_ANSWER, 1, 14);
+    Guarded g;
+    EXPECT_EQ(SIM_XCHG_SHORT_ANSWER, Exchange(g, WLSIM_OP_GET_INFO, 18, 0xFC02));
+    EXPECT_EQ(14u, status);
+    EXPECT_EQ(WLSIM_RES_SUCCESS, g.Result()) << "the exchange itself is answered";
+    EXPECT_EQ(WLSIM_X_SHORT, LastLogged().flags);
+
+    EXPECT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_GET_INFO, 18, 0xFC02)) << "one use only";
+}
+
 // ---- counters and log ---------------------------------------------------
 
 TEST_F(SimCore, CountersByOperationTypeAndAction)

@@ -11,7 +11,7 @@
 #include <initializer_list>
 #include <memory>
 
-#include "wltest.h"
+#include "wlsession.h"
 
 #define DRIVER_TEST_NIC "0160"
 
@@ -47,36 +47,11 @@ struct Record {
     }
 };
 
-class DriverTest : public testing::TestWithParam<Variant> {
+class DriverTest : public AdapterTest {
 protected:
-    void SetUp() override
-    {
-        v_ = GetParam();
-        reg_.reset(new RegAdapter(AdapterSpec(DRIVER_TEST_NIC, "Wireless LAN PC Card", true, v_.letter)));
-        sim_ = SimAdapterFor(*reg_, v_);
-        lib_.reset(new WLLib(v_));
-        ASSERT_EQ(WL_SUCCESS, WL(*lib_, WLCurrentNICSet)(DRIVER_TEST_NIC, 4)) << lib_->returnString();
-        SimClearLog();
-    }
-    void TearDown() override
-    {
-        /* Leave the stand-in without a handle of this library. */
-        if (lib_ && WL(*lib_, WLConnected)() == WL_SUCCESS) {
-            WL(*lib_, WLApply)();
-            WL(*lib_, WLDisconnect)();
-        }
-        lib_.reset();
-        reg_.reset();
-    }
+    DriverTest() : AdapterTest(DRIVER_TEST_NIC) {}
 
-    WLLib &lib() { return *lib_; }
-    WlSimAdapterState State()
-    {
-        WlSimAdapterState st;
-        memset(&st, 0, sizeof st);
-        EXPECT_EQ(0, SimAdapterState(sim_, &st)) << SimLastErrorText();
-        return st;
-    }
+    WlSimAdapterState State() { return s_.State(); }
     /* The stand-in's stored record of type typ as words (empty if none). */
     std::vector<uint16_t> Stored(uint16_t typ, int maxWords = 64) { return SimRecord(sim_, typ, maxWords); }
     void Store(std::initializer_list<uint16_t> ltv)
@@ -91,10 +66,6 @@ protected:
         return WL(lib(), WLGenericSet)(r.ltv());
     }
 
-    Variant v_;
-    std::unique_ptr<RegAdapter> reg_;
-    std::unique_ptr<WLLib> lib_;
-    int sim_ = -1;
 };
 
 #endif /* DRIVER_FIXTURE_H */

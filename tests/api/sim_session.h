@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "wltest.h"
+#include "wlsession.h"
 
 /* Registry adapter `nic` of variant v, the driver's adapter answering on its
  * device name, a fresh library with the adapter selected. The error log is
@@ -18,23 +18,22 @@
 class SimSession {
 public:
     explicit SimSession(const Variant &v, const char *nic = "0170")
-        : reg(AdapterSpec(nic, "Wireless LAN PC Card", true, v.letter)), lib(v)
+        : s_(v, nic), reg(*s_.reg), lib(*s_.lib), sim(s_.sim)
     {
+        EXPECT_EQ(WL_SUCCESS, s_.selected);
         RemoveFile("\\wlerr.txt");
-        sim = SimAdapterFor(reg, v);
-        EXPECT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)(nic, (DWORD)strlen(nic)));
         WL(lib, WLLogErrorNew)();
-        SimClearLog();
     }
-    ~SimSession() { RemoveFile("\\wlerr.txt"); }
+    ~SimSession()
+    {
+        s_.Close();
+        RemoveFile("\\wlerr.txt");
+    }
 
     /* Stores a record: len, typ, values as given (len is not checked here,
      * so hostile lengths can be stored). */
     void Set(std::initializer_list<uint16_t> ltv) { Set(std::vector<uint16_t>(ltv)); }
-    void Set(const std::vector<uint16_t> &ltv)
-    {
-        EXPECT_EQ(0, SimSetRecord(sim, ltv.data())) << SimLastErrorText();
-    }
+    void Set(const std::vector<uint16_t> &ltv) { s_.SetRecord(ltv); }
     /* A string record with the given count word and bytes, padded to
      * `words` words of bytes (at least enough for the bytes). */
     void SetString(uint16_t typ, const std::string &bytes, int count = -1, int words = 0)
@@ -73,55 +72,15 @@ public:
         return ReadFile("\\wlerr.txt").find("[" + reason + "]") != std::string::npos;
     }
     /* The reason of the last exit line. */
-    std::string Reason() const
-    {
-        std::string s = lib.returnString();
-        size_t a = s.find("returned [");
-        size_t b = s.rfind("] (");
-        return a == std::string::npos || b == std::string::npos ? s : s.substr(a + 10, b - a - 10);
-    }
+    std::string Reason() const { return ReasonOf(lib.returnString()); }
 
-    RegAdapter reg;
-    WLLib lib;
-    int sim = -1;
-};
+private:
+    AdapterSession s_;
 
-/* A typed buffer with its header set, every other byte `fill`, and a guard
- * area behind it that no call may touch. */
-template <class T> struct Guarded {
-    explicit Guarded(uint32_t type, unsigned char fill = 0x5A)
-    {
-        memset(this, fill, sizeof *this);
-        memset(guard, 0xA5, sizeof guard);
-        b.TS.Type = type;
-        b.TS.Size = sizeof b;
-    }
-    bool GuardIntact() const
-    {
-        for (unsigned char c : guard)
-            if (c != 0xA5) return false;
-        return true;
-    }
-    T b;
-    unsigned char guard[64];
-};
-
-/* A byte buffer with a guard area behind its Size bytes. */
-struct GuardedBytes {
-    explicit GuardedBytes(size_t size, unsigned char fill = 'x') : bytes(size + 64, fill), size(size)
-    {
-        memset(&bytes[size], 0xA5, 64);
-    }
-    bool GuardIntact() const
-    {
-        for (size_t i = size; i < bytes.size(); i++)
-            if (bytes[i] != 0xA5) return false;
-        return true;
-    }
-    char *text() { return (char *)bytes.data(); }
-    unsigned char *raw() { return bytes.data(); }
-    std::vector<unsigned char> bytes;
-    size_t size;
+public:
+    RegAdapter &reg;
+    WLLib &lib;
+    int &sim;
 };
 
 #endif /* SIM_SESSION_H */

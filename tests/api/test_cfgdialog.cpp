@@ -16,7 +16,7 @@ std::string SystemDir()
     return std::string(dir, n);
 }
 
-std::string CoInstallerName(const Variant &v) { return std::string("WdVXQ48") + v.letter + ".dll"; }
+std::string CoInstallerName(const Variant &v) { return v.sibling(WL_SIBLING_COINSTALLER, ".dll"); }
 
 /* The folder of the probe co-installers, beside the test program's. */
 std::string ProbeDir()

@@ -351,6 +351,59 @@ TEST_P(RecordCopyTest, NullRecordIsRefused)
 
 INSTANTIATE_TEST_SUITE_P(All, RecordCopyTest, testing::ValuesIn(kVariants), VariantName);
 
+/* ---- Answers shorter than the block ---- */
+
+/* A "successful" exchange that returns fewer bytes than the block header
+ * answered nothing; one that returns fewer than its record announces
+ * carries only the words within those bytes. */
+class ShortAnswerTest : public DriverTest {};
+
+TEST_P(ShortAnswerTest, GetInfoCopiesOnlyTheBytesReturned)
+{
+    Store({4, 0xFC60, 7, 8, 9});
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLConnect)());
+    struct Case {
+        uint32_t bytes;
+        int rc;
+        const char *error;           /* general error text, "" for none */
+        std::vector<uint16_t> words; /* the caller's record afterwards */
+    } cases[] = {
+        {0, WL_GENERAL_ERROR, "<get_info> low level error code [WL_DATA_NOT_AVAILABLE] (0x232d, 9005)",
+         {4, 0xFC60, kSentinel, kSentinel, kSentinel}},
+        {11, WL_GENERAL_ERROR, "<get_info> low level error code [WL_DATA_NOT_AVAILABLE] (0x232d, 9005)",
+         {4, 0xFC60, kSentinel, kSentinel, kSentinel}},
+        {12, WL_DATA_NOT_AVAILABLE, "", {1, 0xFC60, kSentinel, kSentinel, kSentinel}}, /* typ only */
+        {15, WL_SUCCESS, "", {2, 0xFC60, 7, kSentinel, kSentinel}},                     /* half a word: not carried */
+        {18, WL_SUCCESS, "", {4, 0xFC60, 7, 8, 9}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.bytes);
+        ASSERT_EQ(0, SimShortAnswer(WLSIM_OP_GET_INFO, 1, c.bytes)) << SimLastErrorText();
+        Record r(4, 0xFC60, {}, 4);
+        EXPECT_EQ(c.rc, WL(lib(), WLGenericGet)(r.ltv())) << lib().returnString();
+        EXPECT_EQ(c.error, lib().generalError());
+        EXPECT_EQ(c.words, std::vector<uint16_t>(r.w.begin(), r.w.begin() + 5));
+        EXPECT_EQ(4u, r.SentinelsFrom(5));
+    }
+}
+
+TEST_P(ShortAnswerTest, ShortPutAndConnectAnswersFail)
+{
+    ASSERT_EQ(0, SimShortAnswer(WLSIM_OP_CONNECT, 1, 4));
+    EXPECT_EQ(WL_GENERAL_ERROR, WL(lib(), WLConnect)());
+    EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLConnected)());
+    EXPECT_EQ(0, State().openHandles) << "the handle of a failed connect is closed";
+
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLConnect)());
+    ASSERT_EQ(0, SimShortAnswer(WLSIM_OP_PUT_INFO, 1, 0));
+    EXPECT_EQ(WL_GENERAL_ERROR, Set1(0xFC20, 1));
+    EXPECT_EQ("<put_info> low level error code [WL_DATA_NOT_WRITEABLE] (0x232e, 9006)", lib().generalError());
+    WlSimCounters c = SimCountersNow();
+    EXPECT_EQ(0u, SimActionCount(&c, WL_ACTION_APPLY)) << "a failed write is not applied";
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ShortAnswerTest, testing::ValuesIn(kVariants), VariantName);
+
 /* ---- Handles ---- */
 
 class ChannelHandleTest : public DriverTest {};

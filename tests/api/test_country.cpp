@@ -4,26 +4,13 @@
 #include <map>
 #include <memory>
 
-#include "wltest.h"
+#include "wlsession.h"
+#include "support/country_order.h"
 
 #include "wlcore/country_tables.h"
 #include "wlcore/wepcode.h"
 
 namespace {
-
-const char kCountryOrder[] =
-    "NL SA BG ES TW CZ DK DE GR US FI FR IL HU IS IT JP KR NO PL BR RO RU HR "
-    "SK AL SE TH TR PK ID UA BY SI EE LV LT IR VN AM AZ MK ZA GE FO IN MY KZ "
-    "KE UZ TA IQ CN CH GB MX BE PT SP BN EG HK AT AU CA LY SG LU GT DZ MO LI "
-    "NZ CR MA IE PA MC TN DO OM JM VE YE CB CO SY BZ PE JO TT AR LB ZW EC KW "
-    "PH CL AE UY BH PY QA BO SV HN NI PR";
-
-std::vector<std::string> CountryOrder()
-{
-    std::vector<std::string> codes;
-    for (size_t i = 0; i + 1 < sizeof kCountryOrder; i += 3) codes.push_back(std::string(kCountryOrder + i, 2));
-    return codes;
-}
 
 const uint16_t kCodedCountry = 0x0905;
 const uint16_t kDecodedCountry = 0x0985; /* the stand-in's decoded copy */
@@ -89,26 +76,13 @@ bool HasReason(const std::string &line, const std::string &reason)
 /* ------------------------------------------------------------------------ */
 /* An adapter selected in a freshly loaded library, with its driver record. */
 
-class CountryTest : public testing::TestWithParam<Variant> {
+class CountryTest : public AdapterTest {
 protected:
-    void SetUp() override
-    {
-        reg_.reset(new RegAdapter(AdapterSpec("0170", "Country Card", true, GetParam().letter)));
-        sim_ = SimAdapterFor(*reg_, GetParam());
-        lib_.reset(new WLLib(GetParam()));
-        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentNICSet)("0170", 4));
-    }
-    void TearDown() override
-    {
-        lib_.reset();
-        reg_.reset();
-    }
-    WLLib &lib() { return *lib_; }
-    std::string why() { return lib_->returnString(); }
+    CountryTest() : AdapterTest("0170", "Country Card") {}
 
     /* The driver's record of a type, len word first; empty when missing. */
-    std::vector<uint16_t> Record(uint16_t typ) { return SimRecord(sim_, typ); }
-    void SetRecord(std::vector<uint16_t> ltv) { ASSERT_EQ(0, SimSetRecord(sim_, ltv.data())) << SimLastErrorText(); }
+    std::vector<uint16_t> Record(uint16_t typ) { return s_.Record(typ); }
+    void SetRecord(std::vector<uint16_t> ltv) { s_.SetRecord(ltv); }
     void SetDomain(uint16_t dc) { SetRecord({2, kDomainCode, dc}); }
     std::string StoredText()
     {
@@ -128,10 +102,6 @@ protected:
         *e = eBuf[0];
         return rc;
     }
-
-    std::unique_ptr<RegAdapter> reg_;
-    std::unique_ptr<WLLib> lib_;
-    int sim_ = -1;
 };
 
 /* ---- The country table ---- */

@@ -4,7 +4,8 @@
  * security state, and the older firmware's variants. */
 #include <memory>
 
-#include "wltest.h"
+#include "wlsession.h"
+#include "support/elements.h"
 
 namespace {
 
@@ -24,14 +25,7 @@ bool InErrorLog(const std::string &reason)
     return ReadFile("\\wlerr.txt").find("[" + reason + "]") != std::string::npos;
 }
 
-template <typename T> T Buf(uint32_t type)
-{
-    T b;
-    memset(&b, 0x5A, sizeof b);
-    b.TS.Type = type;
-    b.TS.Size = sizeof b;
-    return b;
-}
+template <typename T> T Buf(uint32_t type) { return TypedBuffer<T>(type, 0x5A); }
 
 DataRate2GHzBuffer Rate2(uint16_t bits)
 {
@@ -57,51 +51,8 @@ ChannelFrequencyBandBuffer ChannelBand(uint8_t channel, uint8_t band)
 
 /* ---- 802.11 request bytes ---- */
 
-typedef std::vector<uint8_t> Bytes;
-
-Bytes operator+(Bytes a, const Bytes &b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Bytes Element(uint8_t id, const Bytes &data)
-{
-    Bytes e = {id, static_cast<uint8_t>(data.size())};
-    return e + data;
-}
-
-Bytes Ssid(const std::string &s) { return Element(0, Bytes(s.begin(), s.end())); }
-
-/* Rates 1, 2, 5.5, 11 (basic) and 6 to 54 Mb/s. */
-Bytes AllRates() { return Element(1, {0x82, 0x84, 0x8B, 0x96}) + Element(50, {12, 18, 24, 36, 48, 72, 96, 108}); }
-
-Bytes Suite(const Bytes &oui, uint8_t type) { return oui + Bytes{type}; }
-
-const Bytes kMs = {0x00, 0x50, 0xF2};
-const Bytes kIeee = {0x00, 0x0F, 0xAC};
-
-/* WPA element: version 1, group, pairwise and key management suites. */
-Bytes Wpa(uint8_t group, const Bytes &pairwise, const Bytes &akm)
-{
-    Bytes d = kMs + Bytes{1, 1, 0} + Suite(kMs, group);
-    d = d + Bytes{static_cast<uint8_t>(pairwise.size()), 0};
-    for (uint8_t p : pairwise) d = d + Suite(kMs, p);
-    d = d + Bytes{static_cast<uint8_t>(akm.size()), 0};
-    for (uint8_t a : akm) d = d + Suite(kMs, a);
-    return Element(221, d);
-}
-
-/* RSN element with suites of the given organisation, and capabilities. */
-Bytes Rsn(const Bytes &oui, uint8_t group, const Bytes &pairwise, const Bytes &akm)
-{
-    Bytes d = Bytes{1, 0} + Suite(oui, group);
-    d = d + Bytes{static_cast<uint8_t>(pairwise.size()), 0};
-    for (uint8_t p : pairwise) d = d + Suite(oui, p);
-    d = d + Bytes{static_cast<uint8_t>(akm.size()), 0};
-    for (uint8_t a : akm) d = d + Suite(oui, a);
-    return Element(48, d + Bytes{0x0C, 0});
-}
+const Bytes kMs = kOuiMs;
+const Bytes kIeee = kOuiIeee;
 
 /* Value bytes of record 0xFD8C: reassociation word, capability, listen
  * interval, the current access point for a reassociation, the elements. */
@@ -121,29 +72,23 @@ std::vector<uint16_t> RecordOf(uint16_t typ, Bytes value)
 
 /* ------------------------------------------------------------------------ */
 
-class RadioTest : public testing::TestWithParam<Variant> {
+class RadioTest : public AdapterTest {
 protected:
+    RadioTest() : AdapterTest("0180", "Radio Card") {}
     void SetUp() override
     {
-        reg_.reset(new RegAdapter(AdapterSpec("0180", "Radio Card", true, GetParam().letter)));
-        sim_ = SimAdapterFor(*reg_, GetParam());
-        lib_.reset(new WLLib(GetParam()));
-        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentNICSet)("0180", 4));
+        AdapterTest::SetUp();
         SetDomain(0);
     }
     void TearDown() override
     {
         SimFault(WLSIM_OP_GET_INFO, 0, 0);
         SimFault(WLSIM_OP_PUT_INFO, 0, 0);
-        lib_.reset();
-        reg_.reset();
+        AdapterTest::TearDown();
     }
-    WLLib &lib() { return *lib_; }
-    bool cd() const { return GetParam().cd(); }
-    std::string why() { return lib_->returnString(); }
 
-    std::vector<uint16_t> Record(uint16_t typ) { return SimRecord(sim_, typ); }
-    void SetRecord(std::vector<uint16_t> ltv) { ASSERT_EQ(0, SimSetRecord(sim_, ltv.data())) << SimLastErrorText(); }
+    std::vector<uint16_t> Record(uint16_t typ) { return s_.Record(typ); }
+    void SetRecord(std::vector<uint16_t> ltv) { s_.SetRecord(ltv); }
     void SetDomain(uint16_t dc) { SetRecord({2, kDomainCode, dc}); }
     /* Every get answers a time-out until Recover. */
     void AdapterSilent() { ASSERT_EQ(0, SimFault(WLSIM_OP_GET_INFO, 1000, WLSIM_RES_TIME_OUT)); }
@@ -153,10 +98,6 @@ protected:
         DWORD v = 0xDEADBEEF;
         return reg_->readDword(name, &v) ? v : 0xDEADBEEF;
     }
-
-    std::unique_ptr<RegAdapter> reg_;
-    std::unique_ptr<WLLib> lib_;
-    int sim_ = -1;
 };
 
 /* ---- Single-value settings ---- */

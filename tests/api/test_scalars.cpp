@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "wltest.h"
+#include "wlsession.h"
 
 namespace {
 
@@ -223,21 +223,17 @@ private:
 
 } // namespace
 
-class ScalarTest : public testing::TestWithParam<Variant> {
+class ScalarTest : public AdapterTest {
 protected:
+    ScalarTest() : AdapterTest(kNic, "Scalar test card") {}
     void SetUp() override
     {
-        v_ = GetParam();
         RemoveFile("\\wlerr.txt");
-        reg_.reset(new RegAdapter(AdapterSpec(kNic, "Scalar test card", true, v_.letter)));
-        lib_.reset(new WLLib(v_));
-        sim_ = SimAdapterFor(*reg_, v_);
-        ASSERT_EQ(WL_SUCCESS, WL(*lib_, WLCurrentNICSet)(kNic, 4));
+        AdapterTest::SetUp();
     }
     void TearDown() override
     {
-        lib_.reset(); /* closes the library's log files */
-        reg_.reset();
+        AdapterTest::TearDown(); /* closes the library's log files */
         RemoveFile("\\wlerr.txt");
     }
 
@@ -280,11 +276,6 @@ protected:
         std::string line = lib_->returnString();
         EXPECT_EQ(0u, line.find("} <" + fn + "> ")) << line;
     }
-
-    Variant v_;
-    std::unique_ptr<RegAdapter> reg_;
-    std::unique_ptr<WLLib> lib_;
-    int sim_ = -1;
 };
 
 TEST_P(ScalarTest, SettersAcceptTheirRangeEndsAndWriteOneWord)

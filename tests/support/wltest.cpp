@@ -1,4 +1,5 @@
 #include "wltest.h"
+#include "wlsession.h"
 
 #include <stdio.h>
 
@@ -46,10 +47,24 @@ std::string WLLib::generalError() const
     return std::string(buf, size);
 }
 
+std::string ReasonOf(const std::string &s)
+{
+    size_t a = s.find("returned [");
+    size_t b = s.rfind("] (");
+    return a == std::string::npos || b == std::string::npos || b < a ? s : s.substr(a + 10, b - a - 10);
+}
+
+void ExpectRefused(const WLLib &lib, int rc, int code, const std::string &reason, const char *file, int line)
+{
+    std::string exit = lib.returnString();
+    if (rc != code) ADD_FAILURE_AT(file, line) << "returned " << rc << ", expected " << code << ": " << exit;
+    if (ReasonOf(exit) != reason) ADD_FAILURE_AT(file, line) << "reason [" << ReasonOf(exit) << "], expected [" << reason << "]";
+}
+
 int SimAdapterFor(const RegAdapter &a, const Variant &v)
 {
     EXPECT_EQ(0, SimReset()) << SimLastErrorText();
-    std::string name = v.vxdName() ? std::string("Wu") + "VXQ48" + v.letter + ".vxd" : a.spec().guid;
+    std::string name = v.vxdName() ? v.sibling(WL_SIBLING_DEVICE, ".vxd") : a.spec().guid;
     const char *names[] = {name.c_str()};
     int index = -1;
     EXPECT_EQ(0, SimAddAdapter(names, 1, &index)) << SimLastErrorText();
@@ -128,4 +143,39 @@ bool HasExitLine(const std::string &log, const std::string &fn, const std::strin
         start = end + 1;
     }
     return false;
+}
+
+/* ---- AdapterSession ---- */
+
+void AdapterSession::Open(const Variant &variant, const std::string &nic, const std::string &description)
+{
+    v = variant;
+    reg.reset(new RegAdapter(AdapterSpec(nic, description, true, v.letter)));
+    sim = SimAdapterFor(*reg, v);
+    lib.reset(new WLLib(v));
+    selected = WL(*lib, WLCurrentNICSet)(nic.c_str(), (DWORD)nic.size());
+    SimClearLog();
+}
+
+void AdapterSession::Close()
+{
+    if (lib && lib->module() && WL(*lib, WLConnected)() == WL_SUCCESS) {
+        WL(*lib, WLApply)();
+        WL(*lib, WLDisconnect)();
+    }
+    lib.reset();
+    reg.reset();
+}
+
+void AdapterSession::SetRecord(const std::vector<uint16_t> &ltv) const
+{
+    EXPECT_EQ(0, SimSetRecord(sim, ltv.data())) << SimLastErrorText();
+}
+
+WlSimAdapterState AdapterSession::State() const
+{
+    WlSimAdapterState st;
+    memset(&st, 0, sizeof st);
+    EXPECT_EQ(0, SimAdapterState(sim, &st)) << SimLastErrorText();
+    return st;
 }

@@ -15,12 +15,19 @@
 
 #include "simclient.h"
 #include "wlapi.h"
+#include "wlcore/siblings.h"
 
 /* The four variants: letter and number. */
 struct Variant {
     char letter;
     int number;
     std::string dll() const { return std::string("WAVXQ48") + letter; }
+    /* A sibling deliverable's file name: sibling(WL_SIBLING_COINSTALLER, ".dll"). */
+    std::string sibling(char which, const char *ext) const
+    {
+        char name[64];
+        return WLSiblingName(dll().c_str(), which, ext, name, sizeof name) < 0 ? std::string() : name;
+    }
     bool cd() const { return number <= 4; }
     bool vxdName() const { return letter == 'C' || letter == 'E'; }
 };
@@ -58,6 +65,50 @@ template <class T> T TypedBuffer(uint32_t type, int fill = 0)
     b.TS.Size = sizeof b;
     return b;
 }
+
+/* A typed buffer as TypedBuffer makes it, with a guard area behind it that
+ * no call may touch. */
+template <class T> struct Guarded {
+    explicit Guarded(uint32_t type, unsigned char fill = 0x5A) : b(TypedBuffer<T>(type, fill))
+    {
+        memset(guard, 0xA5, sizeof guard);
+    }
+    bool GuardIntact() const
+    {
+        for (unsigned char c : guard)
+            if (c != 0xA5) return false;
+        return true;
+    }
+    T b;
+    unsigned char guard[64];
+};
+
+/* A byte buffer with a guard area behind its Size bytes. */
+struct GuardedBytes {
+    explicit GuardedBytes(size_t size, unsigned char fill = 'x') : bytes(size + 64, fill), size(size)
+    {
+        memset(&bytes[size], 0xA5, 64);
+    }
+    bool GuardIntact() const
+    {
+        for (size_t i = size; i < bytes.size(); i++)
+            if (bytes[i] != 0xA5) return false;
+        return true;
+    }
+    char *text() { return (char *)bytes.data(); }
+    unsigned char *raw() { return bytes.data(); }
+    std::vector<unsigned char> bytes;
+    size_t size;
+};
+
+/* The reason of the exit line `line` ("...returned [reason] (..."), or the
+ * whole line when it has none. */
+std::string ReasonOf(const std::string &line);
+
+/* Expects a call's result rc to be `code`, refused for `reason`: the reason
+ * of the library's last exit line. Failures name the caller's line. */
+void ExpectRefused(const WLLib &lib, int rc, int code, const std::string &reason,
+                   const char *file = __builtin_FILE(), int line = __builtin_LINE());
 
 /* ---- Adapters in the registry ---- */
 

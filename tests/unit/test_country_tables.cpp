@@ -9,14 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "support/country_order.h"
 
-const char kCountryOrder[] =
-    "NL SA BG ES TW CZ DK DE GR US FI FR IL HU IS IT JP KR NO PL BR RO RU HR "
-    "SK AL SE TH TR PK ID UA BY SI EE LV LT IR VN AM AZ MK ZA GE FO IN MY KZ "
-    "KE UZ TA IQ CN CH GB MX BE PT SP BN EG HK AT AU CA LY SG LU GT DZ MO LI "
-    "NZ CR MA IE PA MC TN DO OM JM VE YE CB CO SY BZ PE JO TT AR LB ZW EC KW "
-    "PH CL AE UY BH PY QA BO SV HN NI PR";
+namespace {
 
 const char kListF[] = "AR AU BR CA CL CO HK MY MX NZ PH SG TW TH US VE";
 const char kListE[] = "AT BE DK FI FR DE GR IE IT LU NL PO ES SE UK CY EE HU "
@@ -76,7 +71,7 @@ std::vector<int> Range(int first, int last)
 
 TEST(CountryTable, HoldsTheCountriesInTheirOrder)
 {
-    const std::vector<std::string> order = Words(kCountryOrder);
+    const std::vector<std::string> order = CountryOrder();
     ASSERT_EQ(108u, order.size());
     ASSERT_EQ(108, COUNTRY_TABLE_SIZE);
     for (int i = 0; i < COUNTRY_TABLE_SIZE; i++)

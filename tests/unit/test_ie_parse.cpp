@@ -13,30 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "support/elements.h"
+
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
-
-Bytes Cat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes &p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-// Element with the length byte taken from the data.
-Bytes Ie(uint8_t id, const Bytes &data)
-{
-    Bytes e = {id, static_cast<uint8_t>(data.size())};
-    e.insert(e.end(), data.begin(), data.end());
-    return e;
-}
-
-Bytes SsidIe(const std::string &ssid)
-{
-    return Ie(IE_ID_SSID, Bytes(ssid.begin(), ssid.end()));
-}
+const auto Ie = Element;
+const auto SsidIe = Ssid;
 
 // 802.11g station: 1, 2, 5.5, 11 (basic), 6, 9, 12, 18 Mb/s, then 24, 36,
 // 48, 54 Mb/s in the extended rates element.
