@@ -163,3 +163,31 @@ TEST(ContextReset, SettingsResetKeepsIdAndNames)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ContextReset, EditResetOfTheNetworksBlock)
+{
+    NetworksPageBlock b;
+    memset(&b, 0x33, sizeof b);
+    EditReset(&b, 0);
+    EXPECT_EQ(-1, b.Keys.KeyId);
+    EXPECT_EQ(1, b.Keys.AsciiHex);
+    EXPECT_EQ(0, b.ConnectionMode);
+    EXPECT_EQ(2, b.ConnectionControl);
+    EXPECT_EQ(0, b.Channel[0]);
+    EXPECT_EQ(0, b.Channel[1]);
+    EXPECT_EQ(0, b.EncryptionEnabled);
+    EXPECT_EQ(1, b.Authentication);
+    EXPECT_EQ(0, b.KeyIndexChanged);
+    for (const KeyBufferKey &k : b.Keys.Key) {
+        EXPECT_EQ(0, k.Len);
+        EXPECT_EQ(0, k.Keypos[0]);
+    }
+    EXPECT_EQ(0x33, (unsigned char)b.ProfileName[0]); /* names kept */
+    EditReset(&b, 1);
+    EXPECT_EQ(0, b.ProfileName[0]);
+    EXPECT_EQ(0, b.NetworkName[0]);
+}
+
+} // namespace
