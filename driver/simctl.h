@@ -296,7 +296,7 @@ The adapter executes the command records of the diagnostic exports:
   access, 1 receive mode), word 1 the register (0 to 0x3F) or the mode,
   word 2 the value or the receive size; a get answers the register in
   word 2.
-- 0x0906 memory read (get only): words 0 to 3 the block count, the first
+- 0x0906 memory read (a put is stored as any record): words 0 to 3 the block count, the first
   block and a 32-bit buffer address. This adapter runs in another process
   than the caller, so it answers the bytes in the record itself, behind the
   four words: count * 128 bytes of its memory image. The count must fit the

@@ -259,7 +259,11 @@ int SimDiagExchange(int32_t adapter, int op, uint8_t *block, uint16_t typ, uint1
     case WLSIM_TYPE_NIC_CMD: want = NIC_CMD_LEN; break;
     case WLSIM_TYPE_DONGLE_CMD: want = DONGLE_CMD_LEN; break;
     case WLSIM_TYPE_HIF_CMD: want = HIF_CMD_LEN; break;
-    case WLSIM_TYPE_MEMORY: want = MEMORY_REQ_LEN; break;
+    case WLSIM_TYPE_MEMORY:
+        if (put)
+            return 0; /* memory is read; a put is an ordinary record */
+        want = MEMORY_REQ_LEN;
+        break;
     default: return 0;
     }
 
@@ -288,10 +292,8 @@ int SimDiagExchange(int32_t adapter, int op, uint8_t *block, uint16_t typ, uint1
             *result = put ? NicCommand(d, block) : WLSIM_RES_CMD_REFUSED;
         else if (typ == WLSIM_TYPE_DONGLE_CMD)
             *result = put ? DongleCommand(d, block) : WLSIM_RES_CMD_REFUSED;
-        else if (typ == WLSIM_TYPE_HIF_CMD)
-            *result = HifCommand(d, block, put);
         else
-            *result = WLSIM_RES_CMD_REFUSED; /* memory is read, not put */
+            *result = HifCommand(d, block, put);
         Remember(d, typ, op, came, asked <= NIC_CMD_LEN ? asked : NIC_CMD_LEN, *result);
     }
     memcpy(block + BLOCK_LEN_OFFSET, lenOut, 2);
