@@ -1,6 +1,8 @@
 /* Modal dialogs under test (see modal_harness.h). */
 #include "modal_harness.h"
 
+#include "page_harness.h"
+
 #include <stdio.h>
 
 namespace {
@@ -214,38 +216,10 @@ std::string ModalDialog::text(int id) const
     return buf;
 }
 
-bool ModalDialog::screenshot(const std::string &name) const { return ScreenshotWindow(dlg_, name); }
-
-bool ScreenshotWindow(HWND w, const std::string &name)
+bool ModalDialog::screenshot(const std::string &name) const
 {
-    char dir[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("WL_SHOT_DIR", dir, sizeof dir);
-    if (n == 0 || n >= sizeof dir || !w) return false;
-    RedrawWindow(w, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    GdiFlush();
-    Sleep(200); /* the dialog's thread paints on its own */
-    RECT r;
-    GetWindowRect(w, &r);
-    std::string png = std::string(dir) + "/" + name + ".png";
-    std::string win = "Z:" + png;
-    for (char &ch : win)
-        if (ch == '/') ch = '\\';
-    DeleteFileA(win.c_str());
-    char cmd[1024];
-    snprintf(cmd, sizeof cmd,
-             "/bin/sh -c \"mkdir -p '%s' && xwd -root -silent | convert xwd:- -crop %ldx%ld+%ld+%ld +repage "
-             "'%s.tmp.png' && mv '%s.tmp.png' '%s'\"",
-             dir, r.right - r.left, r.bottom - r.top, r.left, r.top, png.c_str(), png.c_str(), png.c_str());
-    STARTUPINFOA si;
-    memset(&si, 0, sizeof si);
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA("Z:\\bin\\sh", cmd, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 300; i++) {
-        if (GetFileAttributesA(win.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-        Sleep(100);
-    }
-    return false;
+    /* The dialog's thread paints on its own: let it finish first. */
+    RedrawWindow(dlg_, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(200);
+    return ScreenshotWindow(dlg_, name);
 }

@@ -67,7 +67,4 @@ private:
     INT_PTR result_ = -1;
 };
 
-/* Screenshot of a window as <name>.png in the build tree's screenshot folder. */
-bool ScreenshotWindow(HWND w, const std::string &name);
-
 #endif
