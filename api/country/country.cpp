@@ -188,17 +188,14 @@ static int LocaleCountryName(const char *CC, LCTYPE Type, char *Val, DWORD Capac
     return 0;
 }
 
-/* *Size: capacity on entry; on return the characters written including the
- * terminator, 0 for an unknown country, or the capacity the name needs. */
-static int CountryNameGet(const char *Fn, const char *CC, LCTYPE Type, char *Val, DWORD *Size)
+/* The name of country CC into Val of Capacity characters; answers the
+ * characters written including the terminator, 0 for an unknown country, or
+ * the capacity the name needs (more than Capacity). */
+static DWORD CountryNameFill(const char *CC, LCTYPE Type, char *Val, DWORD Capacity)
 {
-    const char *WL_FN = Fn;
-    const DWORD Capacity = *Size;
     const int Answer = LocaleCountryName(CC, Type, Val, Capacity);
     if (Answer == 0 && Capacity > 0) Val[0] = '\0';
-    *Size = (DWORD)Answer;
-    WL_CHECK(*Size > Capacity, WL_INPUT_BUFFER_INSUFFICIENT);
-    WL_RETURN(WL_SUCCESS);
+    return (DWORD)Answer;
 }
 
 int WLAPI WLCountryLocalizedNameGet(const char *CC, char *Val, DWORD *Size)
@@ -207,7 +204,10 @@ int WLAPI WLCountryLocalizedNameGet(const char *CC, char *Val, DWORD *Size)
     WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
-    return CountryNameGet(WL_FN, CC, LOCALE_SCOUNTRY, Val, Size);
+    const DWORD Capacity = *Size;
+    *Size = CountryNameFill(CC, LOCALE_SCOUNTRY, Val, Capacity);
+    WL_CHECK(*Size > Capacity, WL_INPUT_BUFFER_INSUFFICIENT);
+    WL_RETURN(WL_SUCCESS);
 }
 
 int WLAPI WLCountryEnglishNameGet(const char *CC, char *Val, DWORD *Size)
@@ -216,7 +216,10 @@ int WLAPI WLCountryEnglishNameGet(const char *CC, char *Val, DWORD *Size)
     WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
-    return CountryNameGet(WL_FN, CC, LOCALE_SENGCOUNTRY, Val, Size);
+    const DWORD Capacity = *Size;
+    *Size = CountryNameFill(CC, LOCALE_SENGCOUNTRY, Val, Capacity);
+    WL_CHECK(*Size > Capacity, WL_INPUT_BUFFER_INSUFFICIENT);
+    WL_RETURN(WL_SUCCESS);
 }
 
 /* ---- The adapter's country ---- */

@@ -50,8 +50,9 @@ int RecordBytesWrite(unsigned short Type, const void *Buf, unsigned Bytes)
 
 /* ---- Buffer members ---- */
 
-/* Checks a setter's data before it is written; the frame is the setter's. */
-typedef int (*BufferDataCheck)(const char *WL_FN, const void *Val);
+/* Checks a setter's data before it is written: the reason it is refused
+ * for, or NULL. */
+typedef const char *(*BufferDataCheck)(const void *Val);
 
 struct BufferMember {
     const char *getName;
@@ -68,7 +69,7 @@ struct BufferMember {
     BufferDataCheck check;
 };
 
-static int QoSParameterSetCheck(const char *WL_FN, const void *Buf);
+static const char *QoSParameterSetCheck(const void *Buf);
 
 #define BUFFER_MEMBER(Name, Set, Rec, Bytes, Reg, RegReason, Fallback, Check)                  \
     {"WL" #Name "Get", Set ? "WL" #Name "Set" : NULL, Rec, Name##BufferType, sizeof(Name##Buffer), \
@@ -124,10 +125,8 @@ static int BufferMemberSet(int Which, const void *Buf)
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     if (Val->Type != m.type) WL_FAIL(m.typeReason, WL_INVALID_PARAMETER);
     if (Val->Size != m.size) WL_FAIL(m.sizeReason, WL_INVALID_PARAMETER);
-    if (m.check != NULL) {
-        int rc = m.check(WL_FN, Val);
-        if (rc != WL_SUCCESS) return rc;
-    }
+    const char *refused = m.check != NULL ? m.check(Val) : NULL;
+    if (refused != NULL) WL_FAIL(refused, WL_INVALID_PARAMETER);
     if (m.regName != NULL) {
         uint16_t cb;
         memcpy(&cb, BufferData(Val), sizeof cb);
@@ -137,46 +136,47 @@ static int BufferMemberSet(int Which, const void *Buf)
 }
 
 /*
- * The QoS data checks, in order. Each failure closes the setter's frame with
- * its own reason; the 65535 bounds hold for any 16-bit field and stay for
- * the record of the checks made.
+ * The QoS data checks, in order: the first that fails gives the setter's
+ * reason, NULL when all pass. The 65535 bounds hold for any 16-bit field and
+ * stay for the record of the checks made.
  */
-static int QoSParameterSetCheck(const char *WL_FN, const void *Buf)
+#define QOS_CHECK(cond) \
+    if (cond) return #cond
+static const char *QoSParameterSetCheck(const void *Buf)
 {
     const QoSParameterSetBuffer *Val = (const QoSParameterSetBuffer *)Buf;
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin0, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin1, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin2, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin3, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax0, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax1, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax2, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax3, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS0, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS1, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS2, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS3, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit0, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit1, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit2, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit3, <=, 65535), WL_INVALID_PARAMETER);
-    return WL_SUCCESS;
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin0, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin1, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin2, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin3, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax0, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax1, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax2, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax3, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS0, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS1, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS2, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS3, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit0, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit1, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit2, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit3, <=, 65535));
+    return NULL;
 }
+#undef QOS_CHECK
 
 /* ---- Exports ---- */
 
 #define BUFFER_GET(Export, Which, Buffer)                                 \
     int WLAPI Export(Buffer *Val)                                         \
     {                                                                     \
-        if (VariantIsCD())                                                \
-            return TraceReturn(#Export, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__); \
+        WL_NOT_IN_CD(#Export);                                            \
         return BufferMemberGet(Which, Val);                               \
     }
 #define BUFFER_SET(Export, Which, Buffer)                                 \
     int WLAPI Export(const Buffer *Val)                                   \
     {                                                                     \
-        if (VariantIsCD())                                                \
-            return TraceReturn(#Export, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__); \
+        WL_NOT_IN_CD(#Export);                                            \
         return BufferMemberSet(Which, Val);                               \
     }
 

@@ -16,6 +16,9 @@
 
 void TraceEnter(const char *Fn);
 int TraceReturn(const char *Fn, const char *Reason, int Code, int Line);
+/* The exit line of a call that never opened its frame: written at the
+ * current indent, which it leaves as it is. */
+int TraceRefuse(const char *Fn, int Code, int Line);
 void ConditionalLog(const char *Fn, const char *Reason);
 int WLGeneralErrorStringSet(const char *Val);
 const char *ReturnCodeName(int Code);
@@ -46,5 +49,12 @@ void TraceProcessDetach(void);
     } while (0)
 #define WL_FAIL(reason, code) return TraceReturn(WL_FN, (reason), (code), __LINE__)
 #define WL_RETURN(code) return TraceReturn(WL_FN, NULL, (code), __LINE__)
+
+/* The gate of an export only the dual-band firmware supports: in variants
+ * C and D it answers WL_FUNCTION_NOT_SUPPORTED with nothing but its exit
+ * line (no entry line, no check, no adapter or registry access), and leaves
+ * the trace indent as it found it, also inside another frame. */
+#define WL_NOT_IN_CD(name) \
+    if (VariantIsCD()) return TraceRefuse((name), WL_FUNCTION_NOT_SUPPORTED, __LINE__)
 
 #endif /* WLTRACE_H */
