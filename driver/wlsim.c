@@ -245,102 +245,128 @@ static NTSTATUS AdapterRequest(PDEVICE_OBJECT dev, PIRP irp, PIO_STACK_LOCATION 
 
 /* ---- control device --------------------------------------------------- */
 
-typedef struct ControlShape {
+/* One control request on In and Out: its status; *outBytes is the size of
+ * the answer in Out (left 0 when there is none). */
+typedef NTSTATUS (*ControlHandler)(ULONG *outBytes);
+
+/* The answer of a core operation: Out's `bytes` on success, else nothing. */
+static NTSTATUS Answer(int rc, ULONG bytes, ULONG *outBytes)
+{
+    *outBytes = rc == SIM_OK ? bytes : 0;
+    return StatusOf(rc);
+}
+
+/* Core operations that change the name table are followed by the devices. */
+static NTSTATUS Synced(int rc)
+{
+    return rc == SIM_OK ? SyncDevices() : StatusOf(rc);
+}
+
+static NTSTATUS CtlReset(ULONG *outBytes)
+{
+    (void)outBytes;
+    SimCoreReset();
+    return SyncDevices();
+}
+
+static NTSTATUS CtlAddAdapter(ULONG *outBytes)
+{
+    NTSTATUS status;
+    int rc = SimCoreAddAdapter(&In.add, &Out.id.adapter);
+    if (rc != SIM_OK)
+        return StatusOf(rc);
+    status = SyncDevices();
+    if (!NT_SUCCESS(status)) {
+        SimCoreRemoveAdapter(Out.id.adapter);
+        SyncDevices();
+        return status;
+    }
+    *outBytes = sizeof Out.id;
+    return STATUS_SUCCESS;
+}
+
+static NTSTATUS CtlRemoveAdapter(ULONG *outBytes)
+{
+    (void)outBytes;
+    return Synced(SimCoreRemoveAdapter(In.id.adapter));
+}
+
+static NTSTATUS CtlMapName(ULONG *outBytes)
+{
+    (void)outBytes;
+    return Synced(SimCoreMapName(&In.map));
+}
+
+static NTSTATUS CtlSetRecord(ULONG *outBytes) { return Answer(SimCoreSetRecord(&In.rec), 0, outBytes); }
+
+static NTSTATUS CtlGetRecord(ULONG *outBytes)
+{
+    return Answer(SimCoreGetRecord(&In.key, &Out.rec), sizeof Out.rec, outBytes);
+}
+
+static NTSTATUS CtlDeleteRecord(ULONG *outBytes) { return Answer(SimCoreDeleteRecord(&In.key), 0, outBytes); }
+
+static NTSTATUS CtlFault(ULONG *outBytes) { return Answer(SimCoreSetFault(&In.fault), 0, outBytes); }
+
+static NTSTATUS CtlClearLog(ULONG *outBytes)
+{
+    SimCoreClearLog();
+    return Answer(SIM_OK, 0, outBytes);
+}
+
+static NTSTATUS CtlCounters(ULONG *outBytes)
+{
+    SimCoreCounters(&Out.counters);
+    return Answer(SIM_OK, sizeof Out.counters, outBytes);
+}
+
+static NTSTATUS CtlExchanges(ULONG *outBytes)
+{
+    SimCoreExchanges(&Out.log);
+    return Answer(SIM_OK, sizeof Out.log, outBytes);
+}
+
+static NTSTATUS CtlDiag(ULONG *outBytes)
+{
+    return Answer(SimCoreDiag(&In.diag, &Out.diag), sizeof Out.diag, outBytes);
+}
+
+static NTSTATUS CtlAdapterState(ULONG *outBytes)
+{
+    return Answer(SimCoreAdapterState(In.id.adapter, &Out.state), sizeof Out.state, outBytes);
+}
+
+static NTSTATUS CtlNames(ULONG *outBytes)
+{
+    SimCoreNames(&Out.names);
+    return Answer(SIM_OK, sizeof Out.names, outBytes);
+}
+
+/* Every control request: its code, the exact input size, the least output
+ * size, and what it does. */
+typedef struct ControlRow {
     ULONG code;
     ULONG inSize;
     ULONG outSize;
-} ControlShape;
+    ControlHandler run;
+} ControlRow;
 
-static const ControlShape Shapes[] = {
-    {IOCTL_WLSIM_RESET, 0, 0},
-    {IOCTL_WLSIM_ADD_ADAPTER, sizeof(WlSimAddAdapter), sizeof(WlSimAdapterId)},
-    {IOCTL_WLSIM_REMOVE_ADAPTER, sizeof(WlSimAdapterId), 0},
-    {IOCTL_WLSIM_MAP_NAME, sizeof(WlSimMapName), 0},
-    {IOCTL_WLSIM_SET_RECORD, sizeof(WlSimRecord), 0},
-    {IOCTL_WLSIM_GET_RECORD, sizeof(WlSimRecordKey), sizeof(WlSimRecord)},
-    {IOCTL_WLSIM_DELETE_RECORD, sizeof(WlSimRecordKey), 0},
-    {IOCTL_WLSIM_FAULT, sizeof(WlSimFault), 0},
-    {IOCTL_WLSIM_CLEAR_LOG, 0, 0},
-    {IOCTL_WLSIM_COUNTERS, 0, sizeof(WlSimCounters)},
-    {IOCTL_WLSIM_EXCHANGES, 0, sizeof(WlSimExchangeLog)},
-    {IOCTL_WLSIM_DIAG, sizeof(WlSimDiagQuery), sizeof(WlSimDiagMsg)},
-    {IOCTL_WLSIM_ADAPTER_STATE, sizeof(WlSimAdapterId), sizeof(WlSimAdapterState)},
-    {IOCTL_WLSIM_NAMES, 0, sizeof(WlSimNameList)},
+static const ControlRow Controls[] = {
+    {IOCTL_WLSIM_RESET, 0, 0, CtlReset},
+    {IOCTL_WLSIM_ADD_ADAPTER, sizeof(WlSimAddAdapter), sizeof(WlSimAdapterId), CtlAddAdapter},
+    {IOCTL_WLSIM_REMOVE_ADAPTER, sizeof(WlSimAdapterId), 0, CtlRemoveAdapter},
+    {IOCTL_WLSIM_MAP_NAME, sizeof(WlSimMapName), 0, CtlMapName},
+    {IOCTL_WLSIM_SET_RECORD, sizeof(WlSimRecord), 0, CtlSetRecord},
+    {IOCTL_WLSIM_GET_RECORD, sizeof(WlSimRecordKey), sizeof(WlSimRecord), CtlGetRecord},
+    {IOCTL_WLSIM_DELETE_RECORD, sizeof(WlSimRecordKey), 0, CtlDeleteRecord},
+    {IOCTL_WLSIM_FAULT, sizeof(WlSimFault), 0, CtlFault},
+    {IOCTL_WLSIM_CLEAR_LOG, 0, 0, CtlClearLog},
+    {IOCTL_WLSIM_COUNTERS, 0, sizeof(WlSimCounters), CtlCounters},
+    {IOCTL_WLSIM_EXCHANGES, 0, sizeof(WlSimExchangeLog), CtlExchanges},
+    {IOCTL_WLSIM_DIAG, sizeof(WlSimDiagQuery), sizeof(WlSimDiagMsg), CtlDiag},
+    {IOCTL_WLSIM_ADAPTER_STATE, sizeof(WlSimAdapterId), sizeof(WlSimAdapterState), CtlAdapterState},
+    {IOCTL_WLSIM_NAMES, 0, sizeof(WlSimNameList), CtlNames},
 };
-
-/* Runs one control request on In and Out; *outBytes is the answer's size. */
-static NTSTATUS RunControl(ULONG code, ULONG *outBytes)
-{
-    NTSTATUS status;
-    int rc = SIM_OK;
-
-    switch (code) {
-    case IOCTL_WLSIM_RESET:
-        SimCoreReset();
-        return SyncDevices();
-    case IOCTL_WLSIM_ADD_ADAPTER:
-        rc = SimCoreAddAdapter(&In.add, &Out.id.adapter);
-        if (rc != SIM_OK)
-            break;
-        status = SyncDevices();
-        if (!NT_SUCCESS(status)) {
-            SimCoreRemoveAdapter(Out.id.adapter);
-            SyncDevices();
-            return status;
-        }
-        *outBytes = sizeof Out.id;
-        return STATUS_SUCCESS;
-    case IOCTL_WLSIM_REMOVE_ADAPTER:
-        rc = SimCoreRemoveAdapter(In.id.adapter);
-        if (rc == SIM_OK)
-            return SyncDevices();
-        break;
-    case IOCTL_WLSIM_MAP_NAME:
-        rc = SimCoreMapName(&In.map);
-        if (rc == SIM_OK)
-            return SyncDevices();
-        break;
-    case IOCTL_WLSIM_SET_RECORD:
-        rc = SimCoreSetRecord(&In.rec);
-        break;
-    case IOCTL_WLSIM_GET_RECORD:
-        rc = SimCoreGetRecord(&In.key, &Out.rec);
-        *outBytes = sizeof Out.rec;
-        break;
-    case IOCTL_WLSIM_DELETE_RECORD:
-        rc = SimCoreDeleteRecord(&In.key);
-        break;
-    case IOCTL_WLSIM_FAULT:
-        rc = SimCoreSetFault(&In.fault);
-        break;
-    case IOCTL_WLSIM_CLEAR_LOG:
-        SimCoreClearLog();
-        break;
-    case IOCTL_WLSIM_COUNTERS:
-        SimCoreCounters(&Out.counters);
-        *outBytes = sizeof Out.counters;
-        break;
-    case IOCTL_WLSIM_EXCHANGES:
-        SimCoreExchanges(&Out.log);
-        *outBytes = sizeof Out.log;
-        break;
-    case IOCTL_WLSIM_DIAG:
-        rc = SimCoreDiag(&In.diag, &Out.diag);
-        *outBytes = sizeof Out.diag;
-        break;
-    case IOCTL_WLSIM_ADAPTER_STATE:
-        rc = SimCoreAdapterState(In.id.adapter, &Out.state);
-        *outBytes = sizeof Out.state;
-        break;
-    default: /* IOCTL_WLSIM_NAMES */
-        SimCoreNames(&Out.names);
-        *outBytes = sizeof Out.names;
-        break;
-    }
-    if (rc != SIM_OK)
-        *outBytes = 0;
-    return StatusOf(rc);
-}
 
 static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
 {
@@ -348,14 +374,14 @@ static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
     ULONG inLen = sp->Parameters.DeviceIoControl.InputBufferLength;
     ULONG outLen = sp->Parameters.DeviceIoControl.OutputBufferLength;
     void *buf = irp->AssociatedIrp.SystemBuffer;
-    const ControlShape *shape = NULL;
+    const ControlRow *shape = NULL;
     ULONG outBytes = 0;
     NTSTATUS status;
     unsigned i;
 
-    for (i = 0; i < sizeof Shapes / sizeof Shapes[0]; i++)
-        if (Shapes[i].code == code)
-            shape = &Shapes[i];
+    for (i = 0; i < sizeof Controls / sizeof Controls[0]; i++)
+        if (Controls[i].code == code)
+            shape = &Controls[i];
     if (!shape)
         return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
     if (inLen != shape->inSize || (shape->inSize && !buf))
@@ -367,7 +393,7 @@ static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
     /* input and answer share the system buffer: take the input first */
     if (shape->inSize)
         RtlCopyMemory(&In, buf, shape->inSize);
-    status = RunControl(code, &outBytes);
+    status = shape->run(&outBytes);
     if (NT_SUCCESS(status) && outBytes)
         RtlCopyMemory(buf, &Out, outBytes);
     else
