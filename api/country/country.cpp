@@ -80,8 +80,7 @@ int WLAPI WLChannelInfoGet(ChannelInfoBuffer *Val)
 {
     WL_FRAME("WLChannelInfoGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != ChannelInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (ChannelInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, ChannelInfoBuffer);
     CFG_CNF_COUNTRY_INFO_MAX_STRCT CountryInfo;
     memset(&CountryInfo, 0, sizeof CountryInfo);
     CountryInfo.len = CHANNEL_INFO_LEN;
@@ -95,8 +94,7 @@ int WLAPI WLChannelInfoSet(const ChannelInfoBuffer *Val)
 {
     WL_FRAME("WLChannelInfoSet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != ChannelInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (ChannelInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, ChannelInfoBuffer);
     WL_CHECK(!INTERVAL (0, <=, Val->NumChannelSets, <=, MAX_NUM_CHANNEL_SETS), WL_INVALID_PARAMETER);
     CFG_CNF_COUNTRY_INFO_MAX_STRCT CountryInfo;
     memset(&CountryInfo, 0, sizeof CountryInfo);
@@ -143,8 +141,7 @@ int WLAPI WLCountryChannelInfoGet(const char *CC, DWORD Size, ChannelInfoBuffer 
     (void)Size;
     WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != ChannelInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (ChannelInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, ChannelInfoBuffer);
     const CFG_CNF_COUNTRY_INFO_MAX_STRCT *CountryInfo = CountryInfoByCode(CC);
     WL_CHECK(CountryInfo == NULL, WL_INVALID_PARAMETER);
     WL_RETURN(CountryInfo2ChannelInfo(Val, CountryInfo));
@@ -297,8 +294,7 @@ int WLAPI WLCountryRegulatoryDomainGet(RegulatoryDomainBuffer *Val)
 {
     WL_FRAME("WLCountryRegulatoryDomainGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != RegulatoryDomainBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (RegulatoryDomainBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, RegulatoryDomainBuffer);
     const RegulatoryDomainRow *DI = AdapterDomain();
     WL_CHECK(DI == NULL, WL_DATA_NOT_AVAILABLE);
     RegulatoryDomainFill(Val, DI);
@@ -318,8 +314,7 @@ int WLAPI WLCountryCountryCodeGet(CountryCodeBuffer *Val)
 {
     WL_FRAME("WLCountryCountryCodeGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != CountryCodeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (CountryCodeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, CountryCodeBuffer);
     const RegulatoryDomainRow *DI = AdapterDomain();
     WL_CHECK(DI == NULL, WL_DATA_NOT_AVAILABLE);
     if (DI->DC != 0) {
@@ -341,11 +336,9 @@ int WLAPI WLCountryAnyRegulatoryDomainGet(int DC, CountryCodeBuffer *CC, Regulat
     WL_FRAME("WLCountryAnyRegulatoryDomainGet");
     WL_CHECK(!INTERVAL (0, <=, DC, <, DomainDataSize), WL_INVALID_PARAMETER);
     WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((CC)->TS.Type != CountryCodeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((CC)->TS.Size != sizeof (CountryCodeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(CC, CountryCodeBuffer);
     WL_CHECK(RD == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((RD)->TS.Type != RegulatoryDomainBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((RD)->TS.Size != sizeof (RegulatoryDomainBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(RD, RegulatoryDomainBuffer);
     const RegulatoryDomainRow *Row = RegulatoryDomainByCode(DC);
     WL_CHECK(Row == NULL, WL_INVALID_PARAMETER);
     CountryCodesFill(CC, Row);

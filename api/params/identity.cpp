@@ -28,8 +28,7 @@ int WLIdentityBufferGet(unsigned short Type, IdentityBuffer *Val)
 {
     WL_FRAME("WLIdentityBufferGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, IdentityBuffer);
     IdentityLtv ltv = {5, Type, {0, 0, 0, 0}};
     int rc = GenericRead((WL_LTV *)&ltv);
     if (rc == WL_SUCCESS) {
@@ -61,8 +60,7 @@ static int IdentityGet(int Row, IdentityBuffer *Val)
 {
     WL_FRAME_AS(kIdentities[Row].name);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, IdentityBuffer);
     WL_RETURN(WLIdentityBufferGet(kIdentities[Row].type, Val));
 }
 
@@ -77,8 +75,7 @@ int WLAPI WLDAIIdentityGet(IdentityBuffer *Val)
 {
     WL_FRAME("WLDAIIdentityGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, IdentityBuffer);
     Val->C = DAI_COMPONENT;
     Val->V = g_Variant.number;
     Val->M = DAI_MAJOR;
@@ -137,8 +134,7 @@ int WLCompatibilityRangeBufferGet(unsigned short Type, CompatibilityRangeBuffer 
 {
     WL_FRAME("WLCompatibilityRangeBufferGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != CompatibilityRangeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (CompatibilityRangeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, CompatibilityRangeBuffer);
     CompatibilityRangeLtv ltv;
     memset(&ltv, 0, sizeof ltv);
     ltv.len = WL_LTV_LEN(RANGE_RECORD_WORDS);
@@ -176,8 +172,7 @@ static int RangeGet(int Row, CompatibilityRangeBuffer *Val)
 {
     WL_FRAME_AS(kRanges[Row].name);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != CompatibilityRangeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (CompatibilityRangeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, CompatibilityRangeBuffer);
     WL_RETURN(WLCompatibilityRangeBufferGet(kRanges[Row].type, Val));
 }
 
@@ -204,8 +199,7 @@ int WLAPI WLDAISupRangeGet(CompatibilityRangeBuffer *Val)
 {
     WL_FRAME("WLDAISupRangeGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != CompatibilityRangeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (CompatibilityRangeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, CompatibilityRangeBuffer);
     *Val = DAISupRange;
     WL_RETURN(WL_SUCCESS);
 }
@@ -219,8 +213,7 @@ static int WLDownloadBufferGet(DownloadBuffer *Val)
 {
     WL_FRAME("WLDownloadBufferGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != DownloadBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (DownloadBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, DownloadBuffer);
     DownloadLtv ltv = {4, 0xFD01, {0, 0, 0}};
     int rc = GenericRead((WL_LTV *)&ltv);
     if (rc == WL_SUCCESS) {

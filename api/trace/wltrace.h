@@ -47,6 +47,20 @@ void TraceProcessDetach(void);
     do {                                                          \
         if (cond) return TraceReturn(WL_FN, #cond, (code), __LINE__); \
     } while (0)
+/* The header check of a TS-typed buffer p of type Name: its type, then its
+ * size, each refused with WL_INVALID_PARAMETER. The reasons are
+ * "(p)->TS.Type != NameType" and "(p)->TS.Size != sizeof (Name)";
+ * WL_CHECK_TS_BARE gives the same without the parentheses around p. */
+#define WL_CHECK_TS(p, Name)                                              \
+    do {                                                                  \
+        WL_CHECK((p)->TS.Type != Name##Type, WL_INVALID_PARAMETER);       \
+        WL_CHECK((p)->TS.Size != sizeof (Name), WL_INVALID_PARAMETER);    \
+    } while (0)
+#define WL_CHECK_TS_BARE(p, Name)                                         \
+    do {                                                                  \
+        WL_CHECK(p->TS.Type != Name##Type, WL_INVALID_PARAMETER);         \
+        WL_CHECK(p->TS.Size != sizeof (Name), WL_INVALID_PARAMETER);      \
+    } while (0)
 #define WL_FAIL(reason, code) return TraceReturn(WL_FN, (reason), (code), __LINE__)
 #define WL_RETURN(code) return TraceReturn(WL_FN, NULL, (code), __LINE__)
 
