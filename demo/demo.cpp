@@ -2,13 +2,16 @@
  * Demo of the suite: registers one simulated adapter per variant in the
  * registry and in the stand-in driver, loads each variant's library,
  * enumerates the adapters, selects the one it serves, connects and reads a
- * record through the driver channel.
+ * record through the driver channel. Then, with the dual-band library, it
+ * stores two profiles, puts them in the adapter's preferred list, activates
+ * one and shows what was stored and what went to the driver.
  */
 #include <stdio.h>
 #include <string.h>
 
 #include <initializer_list>
 
+#include "install_script.h"
 #include "simclient.h"
 #include "wlapi.h"
 
@@ -43,6 +46,96 @@ static const DemoAdapter kAdapters[] = {
     {"0302", 'E', "Wireless LAN PC Card (dual band)", "{5F1D2C3B-0000-4000-8000-000000000302}"},
     {"0303", 'F', "Wireless LAN PCI Card (dual band)", "{5F1D2C3B-0000-4000-8000-000000000303}"},
 };
+
+/* Prints the values of a registry key as the store wrote them. */
+static void PrintValues(const char *key)
+{
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    for (DWORD i = 0;; i++) {
+        char name[64], data[300];
+        DWORD n = sizeof name, size = sizeof data - 1, type;
+        if (RegEnumValueA(h, i, name, &n, NULL, &type, (BYTE *)data, &size) != ERROR_SUCCESS) break;
+        if (type == REG_DWORD) printf("      %-18s number %lu\n", name, *(unsigned long *)data);
+        else printf("      %-18s text   \"%.*s\"\n", name, (int)strnlen(data, size), data);
+    }
+    RegCloseKey(h);
+}
+
+/* Two profiles, a preferred list and an activation with the given library. */
+static void ProfileDemo(HMODULE lib, const char *nic)
+{
+    printf("\nProfiles with WAVXQ48E on adapter %s\n", nic);
+    CALL(lib, WLCurrentNICSet)(nic, (DWORD)strlen(nic));
+    CALL(lib, WLCountryCurrentCountryCodeSet)("US", 2);
+    CALL(lib, WLInitializeProfiles)();
+    for (const char *name : {"Office", "Home"}) CALL(lib, WLProfileByNameDel)(name, (DWORD)strlen(name));
+
+    CALL(lib, WLProfileIns)();
+    CALL(lib, WLCurrentProfileNameSet)("Office", 6);
+    CALL(lib, WLCurrentProfileDesiredSSIDSet)("OfficeNet", 9);
+    CALL(lib, WLCurrentProfileEncryptionKeySet)(0, WL_KEYASC, "Office-Key-13", 13);
+    CALL(lib, WLCurrentProfileEncryptionEnabledSet)(1);
+    printf("  store \"Office\" (13-character text key): %d\n", CALL(lib, WLCurrentProfileByNameSet)("Office", 6));
+    CALL(lib, WLProfileIns)();
+    CALL(lib, WLCurrentProfileNameSet)("Home", 4);
+    CALL(lib, WLCurrentProfileDesiredSSIDSet)("HomeNet", 7);
+    printf("  store \"Home\" (no encryption):          %d\n", CALL(lib, WLCurrentProfileByNameSet)("Home", 4));
+
+    CALL(lib, WLAllPreferredProfileDel)();
+    CALL(lib, WLFirstPreferredProfileByNameSet)("Office", 6);
+    CALL(lib, WLNextPreferredProfileByNameSet)("Home", 4);
+    printf("  preferred list:");
+    char name[64];
+    DWORD size = sizeof name;
+    for (int rc = CALL(lib, WLFirstPreferredProfileByNameGet)(name, &size); rc == WL_SUCCESS;
+         rc = CALL(lib, WLNextPreferredProfileByNameGet)(name, &size)) {
+        printf(" %s", name);
+        size = sizeof name;
+    }
+    printf("\n");
+
+    printf("  stored values of \"Office\":\n");
+    PrintValues("Software\\Wireless\\Driver\\Office");
+    int form = -1;
+    char key[32];
+    size = sizeof key;
+    CALL(lib, WLCurrentProfileByNameGet)("Office", 6);
+    CALL(lib, WLCurrentProfileEncryptionKeyGet)(0, &form, key, &size);
+    printf("  key 0 as the library hands it out: %s \"%.*s\"\n", form == WL_KEYASC ? "text" : "hex", (int)size, key);
+
+    SimClearLog();
+    printf("  WLActiveProfileByNameSet (\"Office\"): %d\n", CALL(lib, WLActiveProfileByNameSet)("Office", 6));
+    WlSimExchangeLog log;
+    if (SimLastExchanges(&log) != 0) return;
+    printf("  driver exchanges of the activation:\n   ");
+    static const char *ops[] = {"connect", "disconnect", "action", "diag", "get", "put"};
+    for (int i = 0; i < log.n; i++) {
+        const WlSimExchange &x = log.e[i];
+        if (x.op == WLSIM_OP_ACTION)
+            printf(" action %u (%s)", x.typ, x.typ == WL_ACTION_APPLY ? "apply" : x.typ == WL_ACTION_RESET ? "reset" : "other");
+        else if (x.op == WLSIM_OP_GET_INFO || x.op == WLSIM_OP_PUT_INFO)
+            printf(" %s %04X", ops[x.op], x.typ);
+        else
+            printf(" %s", x.op < WLSIM_OPS ? ops[x.op] : "?");
+        printf(i + 1 < log.n ? "," : "\n");
+        if (i % 8 == 7 && i + 1 < log.n) printf("\n   ");
+    }
+    printf("  adapter key after the activation:\n");
+    char nicKey[300];
+    snprintf(nicKey, sizeof nicKey, "%s\\%s", kClass, nic);
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, nicKey, 0, KEY_READ, &h) == ERROR_SUCCESS) {
+        for (const char *v : {"ConfigName", "DesiredSSID", "ConnectionMode", "OwnChannel"}) {
+            char data[300];
+            DWORD n = sizeof data - 1, type;
+            if (RegQueryValueExA(h, v, NULL, &type, (BYTE *)data, &n) != ERROR_SUCCESS) continue;
+            if (type == REG_DWORD) printf("      %-18s number %lu\n", v, *(unsigned long *)data);
+            else printf("      %-18s text   \"%.*s\"\n", v, (int)strnlen(data, n), data);
+        }
+        RegCloseKey(h);
+    }
+}
 
 int main()
 {
@@ -115,7 +208,9 @@ int main()
         else
             printf("  Record 0xFC02: error %d\n", rc);
         printf("  WLDisconnect: %d\n", CALL(lib, WLDisconnect)());
+        if (own.variant == 'E') ProfileDemo(lib, own.nic);
         FreeLibrary(lib);
     }
+    RunInstallScript(kAdapters[3].nic);
     return 0;
 }

@@ -91,6 +91,7 @@ const uint16_t SimDefaultRecords[] = {
     2, 0xFCB1, 0,                           /* transmit key 0 */
     2, 0xFCE0, 1000,                        /* tick time */
     2, 0x0902, 1,                           /* driver enabled */
+    2, 0x0904, 0,                           /* wake-on-LAN off */
     15, 0x0825, 0x0001, 0x0008, 0x0018,     /* driver info: 14 words, */
         0x0002, 0x0000, 0x0000, 0x0000,     /* word 10 bit 14: radio on */
         0x0000, 0x0000, 0x0000, 0x4000,
@@ -147,7 +148,7 @@ const uint16_t SimDefaultRecords[] = {
     6, 0xFD0C, 0, 1, 1, 4, 6,               /* MFI supplier */
     6, 0xFD0D, 0, 2, 1, 1, 2,               /* CFI supplier */
     6, 0xFD21, 0, 4, 1, 1, 15,              /* STA supplier */
-    6, 0x0827, 0, 7, 1, 4, 4,               /* DRV supplier */
+    6, 0x0827, 0, 7, 48, 8, 8,              /* DRV supplier: family 48, 8 */
     6, 0x0881, 0, 8, 1, 1, 1,               /* UBI supplier */
     6, 0x0883, 0, 9, 1, 1, 1,               /* UDI supplier */
     9, 0xFD22, 1, 1, 1, 4, 6, 2, 1, 1,      /* MFI actor, two variants */

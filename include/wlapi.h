@@ -98,6 +98,8 @@ int WLAPI WLCurrentNICSet(const char *Val, DWORD Size);
 #define SYSTEM_SCALE_MICRO 5
 #define CONNECTION_MODE_ESS 0
 #define CONNECTION_MODE_SOFTAP 2
+#define CONNECTION_CONTROL_2GHz 0
+#define CONNECTION_CONTROL_5GHz_2GHz 3
 #define AUTHENTICATION_ALGORITHM_AUTO 0
 #define AUTHENTICATION_ALGORITHM_SHARED_KEY 2
 #define POWER_MANAGEMENT_MODE_DISABLED 0
@@ -341,6 +343,49 @@ int WLAPI WLClkCtlGet(int *Val);
 int WLAPI WLMemCtlGet(int *Val);
 int WLAPI WLOwnMACAdrGet(unsigned char *Val);
 int WLAPI WLOwnMACAdrSet(const unsigned char *Val);
+
+/* Profiles. The current profile is the one in-memory profile of the
+ * process; stored profiles live under HKLM "Software\\Wireless\\Driver",
+ * named by at most 32 bytes; each adapter keeps an ordered preferred list.
+ * Keys are handed out masked: every key character reads as "*". */
+int WLAPI WLInitializeProfiles(void);
+int WLAPI WLProfileIns(void);
+int WLAPI WLDefaultProfileSet(void);
+int WLAPI WLCurrentProfileNameGet(char *Val, DWORD *Size);
+int WLAPI WLCurrentProfileNameSet(const char *Val, DWORD Size);
+int WLAPI WLCurrentProfileDesiredSSIDGet(char *Val, DWORD *Size);
+int WLAPI WLCurrentProfileDesiredSSIDSet(const char *Val, DWORD Size);
+int WLAPI WLCurrentProfileEncryptionGet(KeyBuffer *Val);
+int WLAPI WLCurrentProfileEncryptionSet(const KeyBuffer *Val);
+int WLAPI WLCurrentProfileEncryptionEnabledGet(int *Val);
+int WLAPI WLCurrentProfileEncryptionEnabledSet(int Val);
+int WLAPI WLCurrentProfileEncryptionActiveKeyGet(int *Val);
+int WLAPI WLCurrentProfileEncryptionActiveKeySet(int Val);
+/* *KeyLen: at least 26 on entry, the key's length on return. */
+int WLAPI WLCurrentProfileEncryptionKeyGet(int KeyNum, int *AscHex, char *KeyVal, DWORD *KeyLen);
+int WLAPI WLCurrentProfileEncryptionKeySet(int KeyNum, int AscHex, const char *KeyVal, DWORD KeyLen);
+int WLAPI WLCurrentProfileConnectionModeGet(int *Val);
+int WLAPI WLCurrentProfileConnectionModeSet(int Val);
+int WLAPI WLCurrentProfileAuthenticationGet(int *Val);
+int WLAPI WLCurrentProfileAuthenticationSet(int Val);
+int WLAPI WLCurrentProfileConnectionControlGet(int *Val);
+int WLAPI WLCurrentProfileConnectionControlSet(int Val);
+/* Variants C and D: WL_FUNCTION_NOT_SUPPORTED. */
+int WLAPI WLCurrentProfileChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val);
+int WLAPI WLCurrentProfileChannelFrequencyBandSet(const ChannelFrequencyBandBuffer *Val);
+int WLAPI WLCurrentProfileInfoGet(CurrentProfileInfoBuffer *Val);
+int WLAPI WLREGIdentityGet(IdentityBuffer *Val);
+int WLAPI WLFirstProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLNextProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLCurrentProfileByNameGet(const char *Name, DWORD Size);
+int WLAPI WLCurrentProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLProfileByNameDel(const char *Name, DWORD Size);
+int WLAPI WLActiveProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLFirstPreferredProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLNextPreferredProfileByNameGet(char *Name, DWORD *Size);
+int WLAPI WLFirstPreferredProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size);
+int WLAPI WLAllPreferredProfileDel(void);
 
 #ifdef __cplusplus
 }

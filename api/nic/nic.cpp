@@ -58,6 +58,8 @@ static const char *DeviceKey(void)
     return key;
 }
 
+const char *NicKeyPath(const char *Nic) { return NicKey(Nic); }
+
 const char *CurrentNic(void)
 {
     return s_CurrentNic[0] ? s_CurrentNic : NULL;

@@ -7,6 +7,8 @@
 #include "wlapi.h"
 
 const char *CurrentNic(void); /* NULL when no adapter is selected */
+/* Registry path of a NIC's key (a process-wide buffer, overwritten by the next call). */
+const char *NicKeyPath(const char *Nic);
 int WLNICAnyStringGet(const char *Any, char *Val, DWORD *Size);
 int _WLNICAnyStringGet(const char *Nic, const char *Any, char *Val, DWORD *Size);
 int _RegReadString(const char *Key, const char *Any, char *Val, DWORD *Size);

@@ -8,6 +8,10 @@ static const char kClass98[] = "System\\CurrentControlSet\\Services\\Class\\Net"
 static const char kNetwork[] =
     "System\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
 static const char kEnum[] = "System\\CurrentControlSet\\Enum";
+/* Windows 98 keeps its device keys under "Enum"; the adapters are PC Cards
+ * with an identifier of the family as the PCMCIA enumerator forms it. */
+static const char kEnum98[] = "Enum\\PCMCIA\\WLAN_SYSTEMS-PC_CARD_11MBPS-3C1D";
+static const char kClassGuid[] = "{4D36E972-E325-11CE-BFC1-08002BE10318}";
 
 std::string ClassKey(bool win98) { return win98 ? kClass98 : kClassNT; }
 
@@ -62,7 +66,9 @@ RegAdapter::RegAdapter(const AdapterSpec &spec) : spec_(spec)
         SetString(key, "NetCfgInstanceId", spec_.guid);
         SetString(std::string(kNetwork) + "\\" + spec_.guid + "\\Connection", "PnPInstanceId", PnpId(spec_.nic));
         SetString(std::string(kEnum) + "\\" + PnpId(spec_.nic), "DeviceDesc", spec_.description);
+        SetString(std::string(kEnum) + "\\" + PnpId(spec_.nic), "Driver", std::string(kClassGuid) + "\\" + spec_.nic);
     }
+    if (spec_.win98) SetString(std::string(kEnum98) + "\\" + spec_.nic, "Driver", "Net\\" + spec_.nic);
     SetString(key, "DriverVersion", "8.24.0.629");
     SetString(key, "ConfigName", "Config01");
 }
@@ -70,6 +76,7 @@ RegAdapter::RegAdapter(const AdapterSpec &spec) : spec_(spec)
 RegAdapter::~RegAdapter()
 {
     DeleteTree(nicKey());
+    if (spec_.win98) DeleteTree(std::string(kEnum98) + "\\" + spec_.nic);
     if (!spec_.win98) {
         DeleteTree(std::string(kNetwork) + "\\" + spec_.guid);
         DeleteTree(std::string(kEnum) + "\\" + PnpId(spec_.nic));
