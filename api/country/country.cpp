@@ -195,28 +195,27 @@ static DWORD CountryNameFill(const char *CC, LCTYPE Type, char *Val, DWORD Capac
     return (DWORD)Answer;
 }
 
-int WLAPI WLCountryLocalizedNameGet(const char *CC, char *Val, DWORD *Size)
+/* Both name exports: the frame is the export's, opened and closed here. */
+static int CountryNameGet(const char *Fn, const char *CC, LCTYPE Type, char *Val, DWORD *Size)
 {
-    WL_FRAME("WLCountryLocalizedNameGet");
+    WL_FRAME_AS(Fn);
     WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
     const DWORD Capacity = *Size;
-    *Size = CountryNameFill(CC, LOCALE_SCOUNTRY, Val, Capacity);
+    *Size = CountryNameFill(CC, Type, Val, Capacity);
     WL_CHECK(*Size > Capacity, WL_INPUT_BUFFER_INSUFFICIENT);
     WL_RETURN(WL_SUCCESS);
 }
 
+int WLAPI WLCountryLocalizedNameGet(const char *CC, char *Val, DWORD *Size)
+{
+    return CountryNameGet("WLCountryLocalizedNameGet", CC, LOCALE_SCOUNTRY, Val, Size);
+}
+
 int WLAPI WLCountryEnglishNameGet(const char *CC, char *Val, DWORD *Size)
 {
-    WL_FRAME("WLCountryEnglishNameGet");
-    WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
-    const DWORD Capacity = *Size;
-    *Size = CountryNameFill(CC, LOCALE_SENGCOUNTRY, Val, Capacity);
-    WL_CHECK(*Size > Capacity, WL_INPUT_BUFFER_INSUFFICIENT);
-    WL_RETURN(WL_SUCCESS);
+    return CountryNameGet("WLCountryEnglishNameGet", CC, LOCALE_SENGCOUNTRY, Val, Size);
 }
 
 /* ---- The adapter's country ---- */

@@ -71,22 +71,21 @@ struct BufferMember {
 
 static const char *QoSParameterSetCheck(const void *Buf);
 
-#define BUFFER_MEMBER(Name, Set, Rec, Bytes, Reg, RegReason, Fallback, Check)                  \
-    {"WL" #Name "Get", Set ? "WL" #Name "Set" : NULL, Rec, Name##BufferType, sizeof(Name##Buffer), \
-     "(Val)->TS.Type != " #Name "BufferType", "(Val)->TS.Size != sizeof (" #Name "Buffer)", Bytes,  \
-     Reg, RegReason, Fallback, Check}
+/* One row per member, named kMember<Name>: its exports and the buffer's
+ * type, size and reasons all follow from Name. */
+#define BUFFER_MEMBER(Name, Set, Rec, Bytes, Reg, RegReason, Fallback, Check)                         \
+    static const BufferMember kMember##Name = {                                                     \
+        "WL" #Name "Get", Set ? "WL" #Name "Set" : NULL, Rec, Name##BufferType, sizeof(Name##Buffer), \
+        "(Val)->TS.Type != " #Name "BufferType", "(Val)->TS.Size != sizeof (" #Name "Buffer)", Bytes,  \
+        Reg, RegReason, Fallback, Check};
 
-enum { QOS, DCQ, DSQ, CURRENT_TX_POWER, COEXISTENCE, SECURITY_CAPABILITY };
-
-static const BufferMember s_Members[] = {
-    BUFFER_MEMBER(QoSParameterSet, true, 0xFCC1, 32, NULL, NULL, false, QoSParameterSetCheck),
-    BUFFER_MEMBER(DCQ, true, 0xFFE4, 24, NULL, NULL, false, NULL),
-    BUFFER_MEMBER(DSQ, true, 0xFFE5, 16, NULL, NULL, false, NULL),
-    BUFFER_MEMBER(CurrentTXPowerLevel, false, 0xFDC7, 10, NULL, NULL, false, NULL),
-    BUFFER_MEMBER(CoexistenceBehaviour, true, 0xFCC7, 2, "CoExistence",
-                  "_WLCoexistenceBehaviourSet (cb) != WL_SUCCESS", true, NULL),
-    BUFFER_MEMBER(SecurityCapability, false, 0xFD90, 2, NULL, NULL, false, NULL),
-};
+BUFFER_MEMBER(QoSParameterSet, true, 0xFCC1, 32, NULL, NULL, false, QoSParameterSetCheck)
+BUFFER_MEMBER(DCQ, true, 0xFFE4, 24, NULL, NULL, false, NULL)
+BUFFER_MEMBER(DSQ, true, 0xFFE5, 16, NULL, NULL, false, NULL)
+BUFFER_MEMBER(CurrentTXPowerLevel, false, 0xFDC7, 10, NULL, NULL, false, NULL)
+BUFFER_MEMBER(CoexistenceBehaviour, true, 0xFCC7, 2, "CoExistence",
+              "_WLCoexistenceBehaviourSet (cb) != WL_SUCCESS", true, NULL)
+BUFFER_MEMBER(SecurityCapability, false, 0xFD90, 2, NULL, NULL, false, NULL)
 
 #undef BUFFER_MEMBER
 
@@ -97,9 +96,8 @@ static const unsigned char *BufferData(const void *Val)
     return (const unsigned char *)Val + sizeof(TS_HEADER);
 }
 
-static int BufferMemberGet(int Which, void *Buf)
+static int BufferMemberGet(const BufferMember &m, void *Buf)
 {
-    const BufferMember &m = s_Members[Which];
     WL_FRAME_AS(m.getName);
     TS_HEADER *Val = (TS_HEADER *)Buf;
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
@@ -117,9 +115,8 @@ static int BufferMemberGet(int Which, void *Buf)
     WL_RETURN(rc);
 }
 
-static int BufferMemberSet(int Which, const void *Buf)
+static int BufferMemberSet(const BufferMember &m, const void *Buf)
 {
-    const BufferMember &m = s_Members[Which];
     WL_FRAME_AS(m.setName);
     const TS_HEADER *Val = (const TS_HEADER *)Buf;
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
@@ -167,26 +164,26 @@ static const char *QoSParameterSetCheck(const void *Buf)
 
 /* ---- Exports ---- */
 
-#define BUFFER_GET(Export, Which, Buffer)                                 \
-    int WLAPI Export(Buffer *Val)                                         \
+#define BUFFER_GET(Name)                                                  \
+    int WLAPI WL##Name##Get(Name##Buffer *Val)                            \
     {                                                                     \
-        WL_NOT_IN_CD(#Export);                                            \
-        return BufferMemberGet(Which, Val);                               \
+        WL_NOT_IN_CD("WL" #Name "Get");                                   \
+        return BufferMemberGet(kMember##Name, Val);                       \
     }
-#define BUFFER_SET(Export, Which, Buffer)                                 \
-    int WLAPI Export(const Buffer *Val)                                   \
+#define BUFFER_SET(Name)                                                  \
+    int WLAPI WL##Name##Set(const Name##Buffer *Val)                      \
     {                                                                     \
-        WL_NOT_IN_CD(#Export);                                            \
-        return BufferMemberSet(Which, Val);                               \
+        WL_NOT_IN_CD("WL" #Name "Set");                                   \
+        return BufferMemberSet(kMember##Name, Val);                       \
     }
 
-BUFFER_GET(WLQoSParameterSetGet, QOS, QoSParameterSetBuffer)
-BUFFER_SET(WLQoSParameterSetSet, QOS, QoSParameterSetBuffer)
-BUFFER_GET(WLDCQGet, DCQ, DCQBuffer)
-BUFFER_SET(WLDCQSet, DCQ, DCQBuffer)
-BUFFER_GET(WLDSQGet, DSQ, DSQBuffer)
-BUFFER_SET(WLDSQSet, DSQ, DSQBuffer)
-BUFFER_GET(WLCurrentTXPowerLevelGet, CURRENT_TX_POWER, CurrentTXPowerLevelBuffer)
-BUFFER_GET(WLCoexistenceBehaviourGet, COEXISTENCE, CoexistenceBehaviourBuffer)
-BUFFER_SET(WLCoexistenceBehaviourSet, COEXISTENCE, CoexistenceBehaviourBuffer)
-BUFFER_GET(WLSecurityCapabilityGet, SECURITY_CAPABILITY, SecurityCapabilityBuffer)
+BUFFER_GET(QoSParameterSet)
+BUFFER_SET(QoSParameterSet)
+BUFFER_GET(DCQ)
+BUFFER_SET(DCQ)
+BUFFER_GET(DSQ)
+BUFFER_SET(DSQ)
+BUFFER_GET(CurrentTXPowerLevel)
+BUFFER_GET(CoexistenceBehaviour)
+BUFFER_SET(CoexistenceBehaviour)
+BUFFER_GET(SecurityCapability)

@@ -246,35 +246,29 @@ struct Register {
     const char *rangeCheck; /* the setter's reason when a value lies outside */
 };
 
-enum { ACK_TO, BCN_INT, CLK_CTL, MEM_CTL, REGISTERS };
+/* One row per register, named by the exports that use it. */
+static const Register kAckTO = {"WLAckTOGet", "WLAckTOSet", 0xFFF6, 0, 1000, "!INTERVAL (0, <=, Val, <=, 1000)"};
+static const Register kBcnInt = {"WLBcnIntGet", "WLBcnIntSet", 0xFFF9, 64, 65535, "!INTERVAL (64, <=, Val, <=, 65535)"};
+static const Register kClkCtl = {"WLClkCTlGet", NULL, 0xFFFC, 0, 0, NULL};
+static const Register kMemCtl = {"WLMemCtlGet", NULL, 0xFFFD, 0, 0, NULL};
 
-static const Register kRegisters[] = {
-    {"WLAckTOGet", "WLAckTOSet", 0xFFF6, 0, 1000, "!INTERVAL (0, <=, Val, <=, 1000)"},
-    {"WLBcnIntGet", "WLBcnIntSet", 0xFFF9, 64, 65535, "!INTERVAL (64, <=, Val, <=, 65535)"},
-    {"WLClkCTlGet", NULL, 0xFFFC, 0, 0, NULL},
-    {"WLMemCtlGet", NULL, 0xFFFD, 0, 0, NULL},
-};
-static_assert(sizeof kRegisters / sizeof kRegisters[0] == REGISTERS, "one row per register");
-
-static int RegisterGet(int Row, int *Val)
+static int RegisterGet(const Register *r, int *Val)
 {
-    const Register *r = &kRegisters[Row];
     WL_FRAME_AS(r->getName);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_RETURN(ScalarRead(r->type, Val));
 }
 
-static int RegisterSet(int Row, int Val)
+static int RegisterSet(const Register *r, int Val)
 {
-    const Register *r = &kRegisters[Row];
     WL_FRAME_AS(r->setName);
     if (!INTERVAL (r->lo, <=, Val, <=, r->hi)) WL_FAIL(r->rangeCheck, WL_INVALID_PARAMETER);
     WL_RETURN(ScalarWrite(r->type, Val));
 }
 
-int WLAPI WLAckTOGet(int *Val) { return RegisterGet(ACK_TO, Val); }
-int WLAPI WLAckTOSet(int Val) { return RegisterSet(ACK_TO, Val); }
-int WLAPI WLBcnIntGet(int *Val) { return RegisterGet(BCN_INT, Val); }
-int WLAPI WLBcnIntSet(int Val) { return RegisterSet(BCN_INT, Val); }
-int WLAPI WLClkCtlGet(int *Val) { return RegisterGet(CLK_CTL, Val); }
-int WLAPI WLMemCtlGet(int *Val) { return RegisterGet(MEM_CTL, Val); }
+int WLAPI WLAckTOGet(int *Val) { return RegisterGet(&kAckTO, Val); }
+int WLAPI WLAckTOSet(int Val) { return RegisterSet(&kAckTO, Val); }
+int WLAPI WLBcnIntGet(int *Val) { return RegisterGet(&kBcnInt, Val); }
+int WLAPI WLBcnIntSet(int Val) { return RegisterSet(&kBcnInt, Val); }
+int WLAPI WLClkCtlGet(int *Val) { return RegisterGet(&kClkCtl, Val); }
+int WLAPI WLMemCtlGet(int *Val) { return RegisterGet(&kMemCtl, Val); }
