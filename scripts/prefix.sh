@@ -16,22 +16,20 @@ export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
 bin=$build/bin
 log=$build/prefix.log
 
-# step NAME COMMAND...: runs the command with its output in the log; on
-# failure says which step failed, shows what it printed, and stops.
+# step NAME COMMAND...: runs the command with its output in the log (where
+# it stays: daemons it starts keep writing there); on failure says which
+# step failed, shows what it printed, and stops.
 step() {
-    local name=$1 out rc
+    local name=$1 start rc
     shift
-    out=$(mktemp "$build/prefix-step.XXXXXX")
-    "$@" >"$out" 2>&1 </dev/null
+    start=$(stat -c %s "$log" 2>/dev/null || echo 0)
+    "$@" </dev/null
     rc=$?
-    cat "$out"
     if [ $rc -ne 0 ]; then
         echo "prefix: step \"$name\" failed (exit $rc): $*"
-        sed 's/^/prefix:   /' "$out"
-        rm -f "$out"
+        tail -c +$((start + 1)) "$log" | grep -v '^prefix: step ' | sed 's/^/prefix:   /'
         exit 1
     fi
-    rm -f "$out"
 }
 
 # Xvfb chooses a free display itself and writes its number to a descriptor
