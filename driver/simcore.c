@@ -11,6 +11,8 @@
 
 #include <string.h>
 
+#include "simdiag.h"
+#include "simworld.h"
 #include "wlcore/wepcode.h"
 
 #define STATUS_UNSUCCESSFUL_VALUE 0xC0000001u
@@ -213,11 +215,14 @@ void SimCoreInit(void)
     memset(Names, 0, sizeof Names);
     memset(Faults, 0, sizeof Faults);
     ClearLog();
+    SimDiagReset(-1);
+    SimWorldReset();
 }
 
 void SimCoreShutdown(void)
 {
     int i;
+    SimWorldReset();
     for (i = 0; i < WLSIM_MAX_ADAPTERS; i++)
         FreeAdapter(&Adapters[i]);
     SimCoreInit();
@@ -268,6 +273,7 @@ int SimCoreAddAdapter(const WlSimAddAdapter *req, int32_t *adapter)
         Names[j].handles = 0;
         memcpy(Names[j].name, req->names[i], WLSIM_NAME_CHARS);
     }
+    SimDiagReset(idx);
     *adapter = idx;
     return SIM_OK;
 }
@@ -283,7 +289,9 @@ int SimCoreRemoveAdapter(int32_t adapter)
     for (i = 0; i < WLSIM_MAX_FAULTS; i++)
         if (Faults[i].used && Faults[i].f.adapter == adapter)
             Faults[i].used = 0;
+    SimWorldAdapterGone(adapter);
     FreeAdapter(&Adapters[adapter]);
+    SimDiagReset(adapter);
     return SIM_OK;
 }
 
@@ -635,6 +643,10 @@ static uint16_t DoGet(SimAdapter *a, uint8_t *block, uint16_t typ, uint16_t aske
     if (asked < 1 || asked > WLSIM_LTV_MAX_LEN)
         return WLSIM_RES_LEN;
     a->st.gets++;
+    if (typ == WLSIM_MB_REQUEST) {
+        *lenOut = SimWorldMailboxRead((int32_t)(a - Adapters), block, asked);
+        return WLSIM_RES_SUCCESS;
+    }
     i = FindRecord(a, typ);
     if (i < 0) {
         *lenOut = 1;
@@ -771,6 +783,15 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         goto answer;
     }
 
+    /* diagnostic command and memory records: simdiag.c */
+    if (SimDiagExchange(adapter, hdr.function, block, hdr.typ, hdr.len, &result, &x.lenOut)) {
+        if (hdr.function == WLSIM_OP_PUT_INFO)
+            a->st.puts++;
+        else
+            a->st.gets++;
+        goto counted;
+    }
+
     switch (hdr.function) {
     case WLSIM_OP_CONNECT:
         a->st.connected = 1;
@@ -784,9 +805,14 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         break;
     case WLSIM_OP_ACTION:
         result = DoAction(a, hdr.typ);
+        SimWorldAction(adapter, hdr.typ);
         break;
     case WLSIM_OP_SEND_DIAG_MSG:
         result = DoDiag(a, block, hdr.len);
+        if (result == WLSIM_RES_SUCCESS) {
+            SimWorldDiag(adapter, block + BLOCK_VAL_OFFSET, hdr.len);
+            SimDiagFrameSent(adapter, a->st.blocked, block + BLOCK_VAL_OFFSET, hdr.len);
+        }
         break;
     case WLSIM_OP_GET_INFO: {
         int whole = TakeFault(WLSIM_OP_GET_INFO, WLSIM_FAULT_TRUE_LEN, adapter, &value);
@@ -799,6 +825,7 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         result = DoPut(a, block, hdr.typ, hdr.len);
         break;
     }
+counted:
     if (result == WLSIM_RES_LEN)
         Counters.lenErrors++;
 
@@ -815,4 +842,34 @@ answer:
     }
     AppendLog(&x);
     return SIM_XCHG_ANSWERED;
+}
+
+/* ---- records for the radio world ---------------------------------------- */
+
+int SimCoreAdapterValid(int32_t adapter)
+{
+    return ValidAdapter(adapter);
+}
+
+int SimCoreRecordRead(int32_t adapter, uint16_t typ, uint16_t *val, int maxWords)
+{
+    const SimRecordSlot *r;
+    int i, n;
+    if (!ValidAdapter(adapter) || maxWords < 0)
+        return 0;
+    i = FindRecord(&Adapters[adapter], typ);
+    if (i < 0)
+        return 0;
+    r = &Adapters[adapter].rec[i];
+    n = r->len - 1 < maxWords ? r->len - 1 : maxWords;
+    if (n > 0)
+        memcpy(val, r->val, 2u * (uint32_t)n);
+    return r->len;
+}
+
+int SimCoreRecordStore(int32_t adapter, uint16_t typ, uint16_t len, const void *val)
+{
+    if (!ValidAdapter(adapter))
+        return SIM_E_NOT_FOUND;
+    return StoreRecord(&Adapters[adapter], typ, len, val);
 }

@@ -9,6 +9,8 @@
 #include <ntddk.h>
 
 #include "simcore.h"
+#include "simdiag.h"
+#include "simworld.h"
 
 #define WLSIM_TAG 0x6D69536Cu /* "lSim" */
 #define LINK_PREFIX L"\\DosDevices\\"
@@ -36,6 +38,7 @@ static union {
     WlSimRecordKey key;
     WlSimFault fault;
     WlSimDiagQuery diag;
+    WlSimDiagConfig diagConfig;
 } In;
 
 static union {
@@ -46,6 +49,7 @@ static union {
     WlSimDiagMsg diag;
     WlSimAdapterState state;
     WlSimNameList names;
+    WlSimDiagState diagState;
 } Out;
 
 void *SimAlloc(uint32_t bytes)
@@ -342,6 +346,24 @@ static NTSTATUS CtlNames(ULONG *outBytes)
     return Answer(SIM_OK, sizeof Out.names, outBytes);
 }
 
+/* The diagnostics set-up and state of one adapter; the adapter state read
+ * checks the index. */
+static NTSTATUS CtlDiagConfig(ULONG *outBytes)
+{
+    int rc = SimCoreAdapterState(In.diagConfig.adapter, &Out.state);
+    if (rc == SIM_OK)
+        SimDiagConfigure(&In.diagConfig);
+    return Answer(rc, 0, outBytes);
+}
+
+static NTSTATUS CtlDiagState(ULONG *outBytes)
+{
+    int rc = SimCoreAdapterState(In.id.adapter, &Out.state);
+    if (rc == SIM_OK)
+        SimDiagGetState(In.id.adapter, &Out.diagState);
+    return Answer(rc, sizeof Out.diagState, outBytes);
+}
+
 /* Every control request: its code, the exact input size, the least output
  * size, and what it does. */
 typedef struct ControlRow {
@@ -366,7 +388,27 @@ static const ControlRow Controls[] = {
     {IOCTL_WLSIM_DIAG, sizeof(WlSimDiagQuery), sizeof(WlSimDiagMsg), CtlDiag},
     {IOCTL_WLSIM_ADAPTER_STATE, sizeof(WlSimAdapterId), sizeof(WlSimAdapterState), CtlAdapterState},
     {IOCTL_WLSIM_NAMES, 0, sizeof(WlSimNameList), CtlNames},
+    {IOCTL_WLSIM_DIAG_CONFIG, sizeof(WlSimDiagConfig), 0, CtlDiagConfig},
+    {IOCTL_WLSIM_DIAG_STATE, sizeof(WlSimAdapterId), sizeof(WlSimDiagState), CtlDiagState},
 };
+
+/* Requests of the radio world: stations and mailboxes. */
+static NTSTATUS WorldRequest(PIRP irp, ULONG code, ULONG inLen, ULONG outLen, void *buf)
+{
+    uint32_t inSize, outSize, outBytes = 0;
+    int rc;
+
+    if (!SimWorldControlShape(code, &inSize, &outSize))
+        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+    if (inLen != inSize || (inSize && !buf))
+        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
+    if (outLen < outSize || (outSize && !buf))
+        return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+    LockCore();
+    rc = SimWorldControl(code, buf, buf, &outBytes);
+    UnlockCore();
+    return Complete(irp, StatusOf(rc), rc == SIM_OK ? outBytes : 0);
+}
 
 static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
 {
@@ -383,7 +425,7 @@ static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
         if (Controls[i].code == code)
             shape = &Controls[i];
     if (!shape)
-        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+        return WorldRequest(irp, code, inLen, outLen, buf);
     if (inLen != shape->inSize || (shape->inSize && !buf))
         return Complete(irp, STATUS_INVALID_PARAMETER, 0);
     if (outLen < shape->outSize || (shape->outSize && !buf))

@@ -344,6 +344,31 @@ int WLAPI WLMemCtlGet(int *Val);
 int WLAPI WLOwnMACAdrGet(unsigned char *Val);
 int WLAPI WLOwnMACAdrSet(const unsigned char *Val);
 
+/* ---- Mailbox and scanning ---- */
+
+/* Synchronous scans: *Num receives the number of access points found. */
+int WLAPI WLScanAPGet(int *Num);
+int WLAPI WLScanNetworkGet(int *Num);
+int WLAPI WLScanAnyGet(int *Num, const char *SSID, DWORD Size, DWORD Channel);
+/* Entry Num (1-based) of the last scan. */
+int WLAPI WLScanAPResultGet(ScanResultBuffer *Val, int Num);
+int WLAPI WLScanNetworkResultGet(ScanResultBuffer *Val, int Num);
+int WLAPI WLScanAnyResultGet(ScanResultBuffer *Val, int Num);
+/* Mailbox clients of the current adapter; Val of WLMBSet is a client
+ * buffer (MBBufferHeader and entries), of WLMBReset its buffer type. */
+int WLAPI WLMBLogon(int *Index);
+int WLAPI WLMBLogoff(int Index);
+int WLAPI WLMBSet(void *Val, int Index);
+int WLAPI WLMBReset(const DWORD *Val, int Index);
+int WLAPI WLMBGet(void);
+int WLAPI WLMBActionScan(const char *SSID, DWORD Size, DWORD Unused);
+int WLAPI WLMBActionACSScan(const char *SSID, DWORD Size, DWORD Unused);
+int WLAPI WLMBActionACSABGScan(const char *SSID, DWORD Size, const Channel2GHzBuffer *Channel2GHz,
+                               const Channel5GHzBuffer *Channel5GHz, const DataRate2GHzBuffer *Rate2GHz,
+                               const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLMBActionLinkTest(const unsigned char *Dest, DWORD ID);
+int WLAPI WLMBActionAPList(void);
+
 /* Profiles. The current profile is the one in-memory profile of the
  * process; stored profiles live under HKLM "Software\\Wireless\\Driver",
  * named by at most 32 bytes; each adapter keeps an ordered preferred list.
@@ -386,6 +411,72 @@ int WLAPI WLNextPreferredProfileByNameGet(char *Name, DWORD *Size);
 int WLAPI WLFirstPreferredProfileByNameSet(const char *Name, DWORD Size);
 int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size);
 int WLAPI WLAllPreferredProfileDel(void);
+
+/* Adapter description and PCI identity */
+int WLAPI WLCurrentNICInfoGet(CurrentNICInfoBuffer *Val);
+int WLAPI WLPCIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLPCIStatusGet(int *Val);
+
+/* Profile hunting and third-party configuration: switches 0 or 1. */
+int WLAPI WLProfileHuntingSet(int Val);
+int WLAPI WLSystrayIconSet(int Val);
+int WLAPI WLThirdPartyConfigurationSet(int Val);
+/* 2 while the Windows zero configuration service runs, else 3 (Windows XP). */
+int WLAPI WLZeroConfigStatusGet(int *Val);
+/* One hunting step for the current NIC (blocks for the settle times). */
+int WLAPI WLAPHPP(void);
+/* Applies the default profile and starts the service program. */
+int WLAPI WLAPHRestart(void);
+
+/* Library compatibility verdict: WL_COMPATIBLE or WL_INCOMPATIBLE for the
+ * caller's actor range; Mismatch non-zero when the caller was built in the
+ * other compilation mode. */
+int WLAPI WLDAICompatibilityGet(const CompatibilityRangeBuffer *Val, int Mismatch);
+
+/* Diagnostics and test commands. Cmd records have room for their command's
+ * value words (NIC 11, dongle 2, host interface 3); len and typ are set by
+ * the library. */
+int WLAPI WLCfgCmdNic(WL_LTV *Cmd);
+int WLAPI WLCfgCmdDongle(WL_LTV *Cmd);
+int WLAPI WLCfgCmdHcfGet(WL_LTV *Cmd);
+int WLAPI WLCfgCmdHcfSet(WL_LTV *Cmd);
+int WLAPI WLReadMIF(int addr, int *resp0, int *resp1, int endian, int device);
+int WLAPI WLWriteMIF(int addr, int val1, int val2, int endian, int device);
+int WLAPI WLCCKCoreGet(int *Val);
+int WLAPI WLCCKCoreSet(int Val);
+int WLAPI WLPellixTest(int mode);
+int WLAPI WLPellixTestResetPHY(void);
+int WLAPI WLPellixTestInitPHY(void);
+int WLAPI WLPellixTestSleepPHY(void);
+int WLAPI WLPellixTestWakeupPHY(void);
+int WLAPI WLPellixTestChangeChannel(int channel);
+int WLAPI WLPellixTestSuppressDelay(void);
+int WLAPI WLPellixTestSuppressTX(void);
+int WLAPI WLPellixTestStartMonitor(void);
+int WLAPI WLPellixTestStartLEDTest(int val1, int val2);
+int WLAPI WLPellixTestStartReset(void);
+int WLAPI WLPellixTestStart(void);
+int WLAPI WLPellixTestStop(int *hwid);
+int WLAPI WLDongleTestStartLEDTest(int val);
+int WLAPI WLDongleTestStop(void);
+int WLAPI WLHIFAccessGet(int register_address, int *value);
+int WLAPI WLHIFAccessSet(int register_address, int value);
+/* Mode 1 to 3 blocks the adapter, mode 0 unblocks it; Size bounds
+ * WLReceiveGet. */
+int WLAPI WLReceiveModeSet(int Val, DWORD Size);
+/* A raw frame of Size bytes (22 to 8192; its header is completed in
+ * place), sent while the adapter is blocked. */
+int WLAPI WLSendSet(unsigned char *Val, DWORD Size);
+/* The next received frame's record, without waiting: *Len the buffer's
+ * size on entry (at most the receive size given), the value's bytes on
+ * return. */
+int WLAPI WLReceiveGet(WL_LTV *Val, DWORD *Len);
+/* Count blocks of 128 bytes of adapter memory from block Start; *Size the
+ * buffer's size on entry, Count * 128 on return. */
+int WLAPI WLDumpFirmware(unsigned char *Buffer, DWORD *Size, int Start, int Count);
+/* Writes two windows of adapter memory to "\fwdumph2.txt"; Val and Size
+ * (both optional) receive the first *Size bytes read. */
+int WLAPI WLLogFirmware(unsigned char *Val, DWORD *Size);
 
 #ifdef __cplusplus
 }

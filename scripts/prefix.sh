@@ -105,6 +105,10 @@ up)
     fi
     ;;
 up-quiet)
+    # Services inherit the environment of the prefix's service manager,
+    # started here: their event reports (the only output of these two
+    # channels) land in prefix.log, where tests read them.
+    export WINEDEBUG=-all,+eventlog,fixme+advapi
     echo "prefix: up $(date -u +%FT%TZ)"
     step "start Xvfb" xvfb_start
     export DISPLAY=:$(cat "$build/xvfb.display")

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 need=()
-for cmd in i686-w64-mingw32-g++-posix wine Xvfb cmake xwd convert; do
+for cmd in i686-w64-mingw32-g++-posix wine Xvfb cmake xwd convert chmcmd python3 iconv; do
     command -v "$cmd" >/dev/null 2>&1 || need+=("$cmd")
 done
 [ -x /usr/lib/wine/wine ] || need+=(wine32)
@@ -19,7 +19,7 @@ if [ ${#need[@]} -gt 0 ]; then
     as_root apt-get update -q
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
         wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-i686-dev xvfb xauth x11-apps \
-        imagemagick cmake make >/dev/null
+        imagemagick cmake make fp-utils python3 >/dev/null
 fi
 
 # Can this kernel run a 32-bit program? If not, run them through qemu-i386.
