@@ -25,14 +25,13 @@ static bool CoInstallerPath(const char *ownName, char *path, size_t size)
     return snprintf(path, size, "%s\\%s", systemDir, name) < (int)size;
 }
 
-/* A failed check once the co-installer is loaded: unload it, then fail. */
-#define WL_CHECK_UNLOADING(cond)              \
-    do {                                      \
-        if (cond) {                           \
-            FreeLibrary(hDll);                \
-            WL_FAIL(#cond, WL_GENERAL_ERROR); \
-        }                                     \
-    } while (0)
+/* The code of a failed check once the co-installer is loaded: it is
+ * unloaded first. */
+static int Unloaded(HMODULE hDll)
+{
+    FreeLibrary(hDll);
+    return WL_GENERAL_ERROR;
+}
 
 static int AdtFunction(void)
 {
@@ -51,11 +50,11 @@ static int AdtFunction(void)
 
     AdtEntryPoint pAdtEntryPointFn =
         reinterpret_cast<AdtEntryPoint>(reinterpret_cast<void *>(GetProcAddress(hDll, "WLAdtEntryPoint")));
-    WL_CHECK_UNLOADING(pAdtEntryPointFn == NULL);
+    WL_CHECK(pAdtEntryPointFn == NULL, Unloaded(hDll));
 
     char Nic[16];
     DWORD Size = sizeof Nic;
-    WL_CHECK_UNLOADING(WLCurrentNICGet (Nic, &Size) != WL_SUCCESS);
+    WL_CHECK(WLCurrentNICGet (Nic, &Size) != WL_SUCCESS, Unloaded(hDll));
 
     /* The dialog thread owns the user interface and may call back into this
      * library; this thread only waits for it to end. */
@@ -71,7 +70,7 @@ static int AdtFunction(void)
     }
 
     /* A dialog that never ran is a failure, not a success. */
-    WL_CHECK_UNLOADING(hThread == NULL);
+    WL_CHECK(hThread == NULL, Unloaded(hDll));
     WL_CHECK(FreeLibrary (hDll) == 0, WL_GENERAL_ERROR);
     WL_RETURN(WL_SUCCESS);
 }

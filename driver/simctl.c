@@ -173,28 +173,33 @@ static int CmdDelete(int argc, char **argv)
     return SimDeleteRecord(adapter, (uint16_t)v) ? Failed() : 0;
 }
 
+/* Arms a fault of the stand-in; the command's exit code. */
+static int Arm(int op, int kind, long count, uint32_t value, int adapter)
+{
+    WlSimFault f;
+    f.op = op;
+    f.kind = kind;
+    f.count = (int32_t)count;
+    f.value = value;
+    f.adapter = adapter;
+    return SimArmFault(&f) ? Failed() : 0;
+}
+
 /* fault <op> <count> <result> [adapter] */
 static int CmdFault(int argc, char **argv)
 {
-    WlSimFault f;
     long count, value;
     int op, adapter = WLSIM_ANY_ADAPTER;
 
     if (!ParseOp(argv[0], &op) || !ParseNumber(argv[1], 0, 1000000, &count) ||
         !ParseNumber(argv[2], 0, 0xFFFF, &value) || (argc > 3 && !ParseAdapter(argv[3], &adapter)))
         return EXIT_USAGE;
-    f.op = op;
-    f.kind = WLSIM_FAULT_RESULT;
-    f.count = (int32_t)count;
-    f.value = (uint32_t)value;
-    f.adapter = adapter;
-    return SimArmFault(&f) ? Failed() : 0;
+    return Arm(op, WLSIM_FAULT_RESULT, count, (uint32_t)value, adapter);
 }
 
 /* failcall <op> <count> [ntstatus] [adapter] */
 static int CmdFailCall(int argc, char **argv)
 {
-    WlSimFault f;
     long count;
     unsigned long status = 0;
     int op, adapter = WLSIM_ANY_ADAPTER;
@@ -211,47 +216,30 @@ static int CmdFailCall(int argc, char **argv)
     }
     if (argc > 3 && !ParseAdapter(argv[3], &adapter))
         return EXIT_USAGE;
-    f.op = op;
-    f.kind = WLSIM_FAULT_FAIL_CALL;
-    f.count = (int32_t)count;
-    f.value = (uint32_t)status;
-    f.adapter = adapter;
-    return SimArmFault(&f) ? Failed() : 0;
+    return Arm(op, WLSIM_FAULT_FAIL_CALL, count, (uint32_t)status, adapter);
 }
 
 /* truelen <count> [adapter] */
 static int CmdTrueLen(int argc, char **argv)
 {
-    WlSimFault f;
     long count;
     int adapter = WLSIM_ANY_ADAPTER;
 
     if (!ParseNumber(argv[0], 0, 1000000, &count) || (argc > 1 && !ParseAdapter(argv[1], &adapter)))
         return EXIT_USAGE;
-    f.op = WLSIM_OP_GET_INFO;
-    f.kind = WLSIM_FAULT_TRUE_LEN;
-    f.count = (int32_t)count;
-    f.value = 0;
-    f.adapter = adapter;
-    return SimArmFault(&f) ? Failed() : 0;
+    return Arm(WLSIM_OP_GET_INFO, WLSIM_FAULT_TRUE_LEN, count, 0, adapter);
 }
 
 /* short <op> <count> <bytes> [adapter] */
 static int CmdShort(int argc, char **argv)
 {
-    WlSimFault f;
     long count, bytes;
     int op, adapter = WLSIM_ANY_ADAPTER;
 
     if (!ParseOp(argv[0], &op) || !ParseNumber(argv[1], 0, 1000000, &count) ||
         !ParseNumber(argv[2], 0, WLSIM_BLOCK_SIZE - 1, &bytes) || (argc > 3 && !ParseAdapter(argv[3], &adapter)))
         return EXIT_USAGE;
-    f.op = op;
-    f.kind = WLSIM_FAULT_SHORT_ANSWER;
-    f.count = (int32_t)count;
-    f.value = (uint32_t)bytes;
-    f.adapter = adapter;
-    return SimArmFault(&f) ? Failed() : 0;
+    return Arm(op, WLSIM_FAULT_SHORT_ANSWER, count, (uint32_t)bytes, adapter);
 }
 
 static int CmdCounters(int argc, char **argv)

@@ -249,116 +249,148 @@ static NTSTATUS AdapterRequest(PDEVICE_OBJECT dev, PIRP irp, PIO_STACK_LOCATION 
 
 /* ---- control device --------------------------------------------------- */
 
-typedef struct ControlShape {
+/* One control request on In and Out: its status; *outBytes is the size of
+ * the answer in Out (left 0 when there is none). */
+typedef NTSTATUS (*ControlHandler)(ULONG *outBytes);
+
+/* The answer of a core operation: Out's `bytes` on success, else nothing. */
+static NTSTATUS Answer(int rc, ULONG bytes, ULONG *outBytes)
+{
+    *outBytes = rc == SIM_OK ? bytes : 0;
+    return StatusOf(rc);
+}
+
+/* Core operations that change the name table are followed by the devices. */
+static NTSTATUS Synced(int rc)
+{
+    return rc == SIM_OK ? SyncDevices() : StatusOf(rc);
+}
+
+static NTSTATUS CtlReset(ULONG *outBytes)
+{
+    (void)outBytes;
+    SimCoreReset();
+    return SyncDevices();
+}
+
+static NTSTATUS CtlAddAdapter(ULONG *outBytes)
+{
+    NTSTATUS status;
+    int rc = SimCoreAddAdapter(&In.add, &Out.id.adapter);
+    if (rc != SIM_OK)
+        return StatusOf(rc);
+    status = SyncDevices();
+    if (!NT_SUCCESS(status)) {
+        SimCoreRemoveAdapter(Out.id.adapter);
+        SyncDevices();
+        return status;
+    }
+    *outBytes = sizeof Out.id;
+    return STATUS_SUCCESS;
+}
+
+static NTSTATUS CtlRemoveAdapter(ULONG *outBytes)
+{
+    (void)outBytes;
+    return Synced(SimCoreRemoveAdapter(In.id.adapter));
+}
+
+static NTSTATUS CtlMapName(ULONG *outBytes)
+{
+    (void)outBytes;
+    return Synced(SimCoreMapName(&In.map));
+}
+
+static NTSTATUS CtlSetRecord(ULONG *outBytes) { return Answer(SimCoreSetRecord(&In.rec), 0, outBytes); }
+
+static NTSTATUS CtlGetRecord(ULONG *outBytes)
+{
+    return Answer(SimCoreGetRecord(&In.key, &Out.rec), sizeof Out.rec, outBytes);
+}
+
+static NTSTATUS CtlDeleteRecord(ULONG *outBytes) { return Answer(SimCoreDeleteRecord(&In.key), 0, outBytes); }
+
+static NTSTATUS CtlFault(ULONG *outBytes) { return Answer(SimCoreSetFault(&In.fault), 0, outBytes); }
+
+static NTSTATUS CtlClearLog(ULONG *outBytes)
+{
+    SimCoreClearLog();
+    return Answer(SIM_OK, 0, outBytes);
+}
+
+static NTSTATUS CtlCounters(ULONG *outBytes)
+{
+    SimCoreCounters(&Out.counters);
+    return Answer(SIM_OK, sizeof Out.counters, outBytes);
+}
+
+static NTSTATUS CtlExchanges(ULONG *outBytes)
+{
+    SimCoreExchanges(&Out.log);
+    return Answer(SIM_OK, sizeof Out.log, outBytes);
+}
+
+static NTSTATUS CtlDiag(ULONG *outBytes)
+{
+    return Answer(SimCoreDiag(&In.diag, &Out.diag), sizeof Out.diag, outBytes);
+}
+
+static NTSTATUS CtlAdapterState(ULONG *outBytes)
+{
+    return Answer(SimCoreAdapterState(In.id.adapter, &Out.state), sizeof Out.state, outBytes);
+}
+
+static NTSTATUS CtlNames(ULONG *outBytes)
+{
+    SimCoreNames(&Out.names);
+    return Answer(SIM_OK, sizeof Out.names, outBytes);
+}
+
+/* The diagnostics set-up and state of one adapter; the adapter state read
+ * checks the index. */
+static NTSTATUS CtlDiagConfig(ULONG *outBytes)
+{
+    int rc = SimCoreAdapterState(In.diagConfig.adapter, &Out.state);
+    if (rc == SIM_OK)
+        SimDiagConfigure(&In.diagConfig);
+    return Answer(rc, 0, outBytes);
+}
+
+static NTSTATUS CtlDiagState(ULONG *outBytes)
+{
+    int rc = SimCoreAdapterState(In.id.adapter, &Out.state);
+    if (rc == SIM_OK)
+        SimDiagGetState(In.id.adapter, &Out.diagState);
+    return Answer(rc, sizeof Out.diagState, outBytes);
+}
+
+/* Every control request: its code, the exact input size, the least output
+ * size, and what it does. */
+typedef struct ControlRow {
     ULONG code;
     ULONG inSize;
     ULONG outSize;
-} ControlShape;
+    ControlHandler run;
+} ControlRow;
 
-static const ControlShape Shapes[] = {
-    {IOCTL_WLSIM_RESET, 0, 0},
-    {IOCTL_WLSIM_ADD_ADAPTER, sizeof(WlSimAddAdapter), sizeof(WlSimAdapterId)},
-    {IOCTL_WLSIM_REMOVE_ADAPTER, sizeof(WlSimAdapterId), 0},
-    {IOCTL_WLSIM_MAP_NAME, sizeof(WlSimMapName), 0},
-    {IOCTL_WLSIM_SET_RECORD, sizeof(WlSimRecord), 0},
-    {IOCTL_WLSIM_GET_RECORD, sizeof(WlSimRecordKey), sizeof(WlSimRecord)},
-    {IOCTL_WLSIM_DELETE_RECORD, sizeof(WlSimRecordKey), 0},
-    {IOCTL_WLSIM_FAULT, sizeof(WlSimFault), 0},
-    {IOCTL_WLSIM_CLEAR_LOG, 0, 0},
-    {IOCTL_WLSIM_COUNTERS, 0, sizeof(WlSimCounters)},
-    {IOCTL_WLSIM_EXCHANGES, 0, sizeof(WlSimExchangeLog)},
-    {IOCTL_WLSIM_DIAG, sizeof(WlSimDiagQuery), sizeof(WlSimDiagMsg)},
-    {IOCTL_WLSIM_ADAPTER_STATE, sizeof(WlSimAdapterId), sizeof(WlSimAdapterState)},
-    {IOCTL_WLSIM_NAMES, 0, sizeof(WlSimNameList)},
-    {IOCTL_WLSIM_DIAG_CONFIG, sizeof(WlSimDiagConfig), 0},
-    {IOCTL_WLSIM_DIAG_STATE, sizeof(WlSimAdapterId), sizeof(WlSimDiagState)},
+static const ControlRow Controls[] = {
+    {IOCTL_WLSIM_RESET, 0, 0, CtlReset},
+    {IOCTL_WLSIM_ADD_ADAPTER, sizeof(WlSimAddAdapter), sizeof(WlSimAdapterId), CtlAddAdapter},
+    {IOCTL_WLSIM_REMOVE_ADAPTER, sizeof(WlSimAdapterId), 0, CtlRemoveAdapter},
+    {IOCTL_WLSIM_MAP_NAME, sizeof(WlSimMapName), 0, CtlMapName},
+    {IOCTL_WLSIM_SET_RECORD, sizeof(WlSimRecord), 0, CtlSetRecord},
+    {IOCTL_WLSIM_GET_RECORD, sizeof(WlSimRecordKey), sizeof(WlSimRecord), CtlGetRecord},
+    {IOCTL_WLSIM_DELETE_RECORD, sizeof(WlSimRecordKey), 0, CtlDeleteRecord},
+    {IOCTL_WLSIM_FAULT, sizeof(WlSimFault), 0, CtlFault},
+    {IOCTL_WLSIM_CLEAR_LOG, 0, 0, CtlClearLog},
+    {IOCTL_WLSIM_COUNTERS, 0, sizeof(WlSimCounters), CtlCounters},
+    {IOCTL_WLSIM_EXCHANGES, 0, sizeof(WlSimExchangeLog), CtlExchanges},
+    {IOCTL_WLSIM_DIAG, sizeof(WlSimDiagQuery), sizeof(WlSimDiagMsg), CtlDiag},
+    {IOCTL_WLSIM_ADAPTER_STATE, sizeof(WlSimAdapterId), sizeof(WlSimAdapterState), CtlAdapterState},
+    {IOCTL_WLSIM_NAMES, 0, sizeof(WlSimNameList), CtlNames},
+    {IOCTL_WLSIM_DIAG_CONFIG, sizeof(WlSimDiagConfig), 0, CtlDiagConfig},
+    {IOCTL_WLSIM_DIAG_STATE, sizeof(WlSimAdapterId), sizeof(WlSimDiagState), CtlDiagState},
 };
-
-/* Runs one control request on In and Out; *outBytes is the answer's size. */
-static NTSTATUS RunControl(ULONG code, ULONG *outBytes)
-{
-    NTSTATUS status;
-    int rc = SIM_OK;
-
-    switch (code) {
-    case IOCTL_WLSIM_RESET:
-        SimCoreReset();
-        return SyncDevices();
-    case IOCTL_WLSIM_ADD_ADAPTER:
-        rc = SimCoreAddAdapter(&In.add, &Out.id.adapter);
-        if (rc != SIM_OK)
-            break;
-        status = SyncDevices();
-        if (!NT_SUCCESS(status)) {
-            SimCoreRemoveAdapter(Out.id.adapter);
-            SyncDevices();
-            return status;
-        }
-        *outBytes = sizeof Out.id;
-        return STATUS_SUCCESS;
-    case IOCTL_WLSIM_REMOVE_ADAPTER:
-        rc = SimCoreRemoveAdapter(In.id.adapter);
-        if (rc == SIM_OK)
-            return SyncDevices();
-        break;
-    case IOCTL_WLSIM_MAP_NAME:
-        rc = SimCoreMapName(&In.map);
-        if (rc == SIM_OK)
-            return SyncDevices();
-        break;
-    case IOCTL_WLSIM_SET_RECORD:
-        rc = SimCoreSetRecord(&In.rec);
-        break;
-    case IOCTL_WLSIM_GET_RECORD:
-        rc = SimCoreGetRecord(&In.key, &Out.rec);
-        *outBytes = sizeof Out.rec;
-        break;
-    case IOCTL_WLSIM_DELETE_RECORD:
-        rc = SimCoreDeleteRecord(&In.key);
-        break;
-    case IOCTL_WLSIM_FAULT:
-        rc = SimCoreSetFault(&In.fault);
-        break;
-    case IOCTL_WLSIM_CLEAR_LOG:
-        SimCoreClearLog();
-        break;
-    case IOCTL_WLSIM_COUNTERS:
-        SimCoreCounters(&Out.counters);
-        *outBytes = sizeof Out.counters;
-        break;
-    case IOCTL_WLSIM_EXCHANGES:
-        SimCoreExchanges(&Out.log);
-        *outBytes = sizeof Out.log;
-        break;
-    case IOCTL_WLSIM_DIAG:
-        rc = SimCoreDiag(&In.diag, &Out.diag);
-        *outBytes = sizeof Out.diag;
-        break;
-    case IOCTL_WLSIM_ADAPTER_STATE:
-        rc = SimCoreAdapterState(In.id.adapter, &Out.state);
-        *outBytes = sizeof Out.state;
-        break;
-    case IOCTL_WLSIM_DIAG_CONFIG: /* the adapter state read checks the index */
-        rc = SimCoreAdapterState(In.diagConfig.adapter, &Out.state);
-        if (rc == SIM_OK)
-            SimDiagConfigure(&In.diagConfig);
-        break;
-    case IOCTL_WLSIM_DIAG_STATE:
-        rc = SimCoreAdapterState(In.id.adapter, &Out.state);
-        if (rc == SIM_OK) {
-            SimDiagGetState(In.id.adapter, &Out.diagState);
-            *outBytes = sizeof Out.diagState;
-        }
-        break;
-    default: /* IOCTL_WLSIM_NAMES */
-        SimCoreNames(&Out.names);
-        *outBytes = sizeof Out.names;
-        break;
-    }
-    if (rc != SIM_OK)
-        *outBytes = 0;
-    return StatusOf(rc);
-}
 
 /* Requests of the radio world: stations and mailboxes. */
 static NTSTATUS WorldRequest(PIRP irp, ULONG code, ULONG inLen, ULONG outLen, void *buf)
@@ -384,14 +416,14 @@ static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
     ULONG inLen = sp->Parameters.DeviceIoControl.InputBufferLength;
     ULONG outLen = sp->Parameters.DeviceIoControl.OutputBufferLength;
     void *buf = irp->AssociatedIrp.SystemBuffer;
-    const ControlShape *shape = NULL;
+    const ControlRow *shape = NULL;
     ULONG outBytes = 0;
     NTSTATUS status;
     unsigned i;
 
-    for (i = 0; i < sizeof Shapes / sizeof Shapes[0]; i++)
-        if (Shapes[i].code == code)
-            shape = &Shapes[i];
+    for (i = 0; i < sizeof Controls / sizeof Controls[0]; i++)
+        if (Controls[i].code == code)
+            shape = &Controls[i];
     if (!shape)
         return WorldRequest(irp, code, inLen, outLen, buf);
     if (inLen != shape->inSize || (shape->inSize && !buf))
@@ -403,7 +435,7 @@ static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
     /* input and answer share the system buffer: take the input first */
     if (shape->inSize)
         RtlCopyMemory(&In, buf, shape->inSize);
-    status = RunControl(code, &outBytes);
+    status = shape->run(&outBytes);
     if (NT_SUCCESS(status) && outBytes)
         RtlCopyMemory(buf, &Out, outBytes);
     else

@@ -80,8 +80,7 @@ int WLAPI WLChannelInfoGet(ChannelInfoBuffer *Val)
 {
     WL_FRAME("WLChannelInfoGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != ChannelInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (ChannelInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, ChannelInfoBuffer);
     CFG_CNF_COUNTRY_INFO_MAX_STRCT CountryInfo;
     memset(&CountryInfo, 0, sizeof CountryInfo);
     CountryInfo.len = CHANNEL_INFO_LEN;
@@ -95,8 +94,7 @@ int WLAPI WLChannelInfoSet(const ChannelInfoBuffer *Val)
 {
     WL_FRAME("WLChannelInfoSet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != ChannelInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (ChannelInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, ChannelInfoBuffer);
     WL_CHECK(!INTERVAL (0, <=, Val->NumChannelSets, <=, MAX_NUM_CHANNEL_SETS), WL_INVALID_PARAMETER);
     CFG_CNF_COUNTRY_INFO_MAX_STRCT CountryInfo;
     memset(&CountryInfo, 0, sizeof CountryInfo);
@@ -143,8 +141,7 @@ int WLAPI WLCountryChannelInfoGet(const char *CC, DWORD Size, ChannelInfoBuffer 
     (void)Size;
     WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != ChannelInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (ChannelInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, ChannelInfoBuffer);
     const CFG_CNF_COUNTRY_INFO_MAX_STRCT *CountryInfo = CountryInfoByCode(CC);
     WL_CHECK(CountryInfo == NULL, WL_INVALID_PARAMETER);
     WL_RETURN(CountryInfo2ChannelInfo(Val, CountryInfo));
@@ -188,35 +185,37 @@ static int LocaleCountryName(const char *CC, LCTYPE Type, char *Val, DWORD Capac
     return 0;
 }
 
-/* *Size: capacity on entry; on return the characters written including the
- * terminator, 0 for an unknown country, or the capacity the name needs. */
-static int CountryNameGet(const char *Fn, const char *CC, LCTYPE Type, char *Val, DWORD *Size)
+/* The name of country CC into Val of Capacity characters; answers the
+ * characters written including the terminator, 0 for an unknown country, or
+ * the capacity the name needs (more than Capacity). */
+static DWORD CountryNameFill(const char *CC, LCTYPE Type, char *Val, DWORD Capacity)
 {
-    const char *WL_FN = Fn;
-    const DWORD Capacity = *Size;
     const int Answer = LocaleCountryName(CC, Type, Val, Capacity);
     if (Answer == 0 && Capacity > 0) Val[0] = '\0';
-    *Size = (DWORD)Answer;
+    return (DWORD)Answer;
+}
+
+/* Both name exports: the frame is the export's, opened and closed here. */
+static int CountryNameGet(const char *Fn, const char *CC, LCTYPE Type, char *Val, DWORD *Size)
+{
+    WL_FRAME_AS(Fn);
+    WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
+    WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
+    const DWORD Capacity = *Size;
+    *Size = CountryNameFill(CC, Type, Val, Capacity);
     WL_CHECK(*Size > Capacity, WL_INPUT_BUFFER_INSUFFICIENT);
     WL_RETURN(WL_SUCCESS);
 }
 
 int WLAPI WLCountryLocalizedNameGet(const char *CC, char *Val, DWORD *Size)
 {
-    WL_FRAME("WLCountryLocalizedNameGet");
-    WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
-    return CountryNameGet(WL_FN, CC, LOCALE_SCOUNTRY, Val, Size);
+    return CountryNameGet("WLCountryLocalizedNameGet", CC, LOCALE_SCOUNTRY, Val, Size);
 }
 
 int WLAPI WLCountryEnglishNameGet(const char *CC, char *Val, DWORD *Size)
 {
-    WL_FRAME("WLCountryEnglishNameGet");
-    WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
-    return CountryNameGet(WL_FN, CC, LOCALE_SENGCOUNTRY, Val, Size);
+    return CountryNameGet("WLCountryEnglishNameGet", CC, LOCALE_SENGCOUNTRY, Val, Size);
 }
 
 /* ---- The adapter's country ---- */
@@ -294,8 +293,7 @@ int WLAPI WLCountryRegulatoryDomainGet(RegulatoryDomainBuffer *Val)
 {
     WL_FRAME("WLCountryRegulatoryDomainGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != RegulatoryDomainBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (RegulatoryDomainBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, RegulatoryDomainBuffer);
     const RegulatoryDomainRow *DI = AdapterDomain();
     WL_CHECK(DI == NULL, WL_DATA_NOT_AVAILABLE);
     RegulatoryDomainFill(Val, DI);
@@ -315,8 +313,7 @@ int WLAPI WLCountryCountryCodeGet(CountryCodeBuffer *Val)
 {
     WL_FRAME("WLCountryCountryCodeGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != CountryCodeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (CountryCodeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, CountryCodeBuffer);
     const RegulatoryDomainRow *DI = AdapterDomain();
     WL_CHECK(DI == NULL, WL_DATA_NOT_AVAILABLE);
     if (DI->DC != 0) {
@@ -338,11 +335,9 @@ int WLAPI WLCountryAnyRegulatoryDomainGet(int DC, CountryCodeBuffer *CC, Regulat
     WL_FRAME("WLCountryAnyRegulatoryDomainGet");
     WL_CHECK(!INTERVAL (0, <=, DC, <, DomainDataSize), WL_INVALID_PARAMETER);
     WL_CHECK(CC == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((CC)->TS.Type != CountryCodeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((CC)->TS.Size != sizeof (CountryCodeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(CC, CountryCodeBuffer);
     WL_CHECK(RD == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((RD)->TS.Type != RegulatoryDomainBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((RD)->TS.Size != sizeof (RegulatoryDomainBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(RD, RegulatoryDomainBuffer);
     const RegulatoryDomainRow *Row = RegulatoryDomainByCode(DC);
     WL_CHECK(Row == NULL, WL_INVALID_PARAMETER);
     CountryCodesFill(CC, Row);

@@ -285,8 +285,7 @@ int WLAPI WLNextNICGet(NICInfoBuffer *Val)
 {
     WL_FRAME("WLNextNICGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != NICInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (NICInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, NICInfoBuffer);
     for (;;) {
         char name[NIC_ID_SIZE];
         DWORD nameSize = sizeof name;
@@ -314,8 +313,7 @@ int WLAPI WLFirstNICGet(NICInfoBuffer *Val)
 {
     WL_FRAME("WLFirstNICGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != NICInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (NICInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, NICInfoBuffer);
     s_Cursor = 0;
     WL_RETURN(WLNextNICGet(Val));
 }

@@ -151,47 +151,46 @@ struct BytesExport {
     bool portUp;           /* read only while the port is up */
 };
 
-enum {
-    OWN_SSID_GET, OWN_SSID_SET, DESIRED_SSID_GET, DESIRED_SSID_SET, SCAN_SSID_GET, SCAN_SSID_SET,
-    OWN_NAME_GET, OWN_NAME_SET, CURRENT_SSID_GET, NIC_SERIAL_NUMBER_GET, GROUP_ADDRESSES_GET,
-    GROUP_ADDRESSES_SET, CIS_GET, ENCRYPTION_SET, DRIVER_CHANNEL_INFO_SET, READ_SP_GET,
-    FILE_NAME_GET, PDA_PART_NUMBER_GET, PDA_TRACER_NUMBER_GET, PDA_SERIAL_NUMBER_GET,
-    BYTES_EXPORTS
-};
-
 #define IP WL_INVALID_PARAMETER
 #define IBI WL_INPUT_BUFFER_INSUFFICIENT
 
-static const BytesExport kBytes[] = {
-    {"WLOwnSSIDGet", 0xFC04, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IP, true, false},
-    {"WLOwnSSIDSet", 0xFC04, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IP, true, false},
-    {"WLDesiredSSIDGet", 0xFC02, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IP, true, false},
-    {"WLDesiredSSIDSet", 0xFC02, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IBI, true, false},
-    {"WLScanSSIDGet", 0xFCB2, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IP, true, false},
-    {"WLScanSSIDSet", 0xFCB2, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IP, true, false},
-    {"WLOwnNameGet", 0xFC0E, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, false},
-    {"WLOwnNameSet", 0xFC0E, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IP, true, false},
-    {"WLCurrentSSIDGet", 0xFD41, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, true},
-    {"WLNICSerialNumberGet", 0xFD0A, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, false},
-    {"WLGroupAddressesGet", 0xFC80, AREA_READ, BELOW_LIMIT, 192, "*Size < 192", IBI, false, false},
-    {"WLGroupAddressesSet", 0xFC80, AREA_WRITE, ABOVE_LIMIT, 192, "Size > 192", IP, false, false},
-    {"WLCISGet", 0xFD13, AREA_READ, BELOW_LIMIT, 480, "*Size < 480", IBI, false, false},
-    {"WLEncryptionSet", 0x0900, AREA_WRITE, REFUSE_EMPTY, 0, "Size == 0", IP, false, false},
-    {"WLDriverChannelInfoSet", 0x0905, AREA_WRITE, REFUSE_EMPTY, 0, "Size == 0", IP, false, false},
-    {"WLReadSPGet", 0xFFF0, AREA_READ, BELOW_LIMIT, 512, "*Size < 512", IBI, false, false},
-    {"WLFileNameGet", 0xFFFF, AREA_READ, BELOW_LIMIT, 30, "*Size < 30", IBI, false, false},
-    {"WLPDAPartNumberGet", 0xFA11, AREA_READ, BELOW_LIMIT, 16, "*Size < 16", IBI, true, false},
-    {"WLPDATracerNumberGet", 0xFA12, AREA_READ, BELOW_LIMIT, 16, "*Size < 16", IBI, true, false},
-    {"WLPDASerialNumberGet", 0xFD0A, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, false},
-};
-static_assert(sizeof kBytes / sizeof kBytes[0] == BYTES_EXPORTS, "one row per byte-string export");
+/* The byte-string exports, one row each: export, its value type, then the
+ * BytesExport fields after the name; OWN for an export written by hand. */
+#define BYTES_EXPORTS(X)                                                                          \
+    X(WLOwnSSIDGet, char, 0xFC04, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IP, true, false, GEN)        \
+    X(WLOwnSSIDSet, char, 0xFC04, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IP, true, false, GEN)        \
+    X(WLDesiredSSIDGet, char, 0xFC02, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IP, true, false, GEN)    \
+    X(WLDesiredSSIDSet, char, 0xFC02, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IBI, true, false, GEN)   \
+    X(WLScanSSIDGet, char, 0xFCB2, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IP, true, false, GEN)       \
+    X(WLScanSSIDSet, char, 0xFCB2, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IP, true, false, GEN)       \
+    X(WLOwnNameGet, char, 0xFC0E, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, false, GEN)       \
+    X(WLOwnNameSet, char, 0xFC0E, STRING_WRITE, ABOVE_LIMIT, 32, "Size > 32", IP, true, false, OWN)        \
+    X(WLCurrentSSIDGet, char, 0xFD41, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, true, GEN)    \
+    X(WLNICSerialNumberGet, char, 0xFD0A, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, false, GEN) \
+    X(WLGroupAddressesGet, unsigned char, 0xFC80, AREA_READ, BELOW_LIMIT, 192, "*Size < 192", IBI, false, false, GEN) \
+    X(WLGroupAddressesSet, unsigned char, 0xFC80, AREA_WRITE, ABOVE_LIMIT, 192, "Size > 192", IP, false, false, GEN) \
+    X(WLCISGet, unsigned char, 0xFD13, AREA_READ, BELOW_LIMIT, 480, "*Size < 480", IBI, false, false, GEN) \
+    X(WLEncryptionSet, unsigned char, 0x0900, AREA_WRITE, REFUSE_EMPTY, 0, "Size == 0", IP, false, false, GEN) \
+    X(WLDriverChannelInfoSet, unsigned char, 0x0905, AREA_WRITE, REFUSE_EMPTY, 0, "Size == 0", IP, false, false, GEN) \
+    X(WLReadSPGet, unsigned char, 0xFFF0, AREA_READ, BELOW_LIMIT, 512, "*Size < 512", IBI, false, false, GEN) \
+    X(WLFileNameGet, unsigned char, 0xFFFF, AREA_READ, BELOW_LIMIT, 30, "*Size < 30", IBI, false, false, GEN) \
+    X(WLPDAPartNumberGet, char, 0xFA11, AREA_READ, BELOW_LIMIT, 16, "*Size < 16", IBI, true, false, GEN)   \
+    X(WLPDATracerNumberGet, char, 0xFA12, AREA_READ, BELOW_LIMIT, 16, "*Size < 16", IBI, true, false, GEN) \
+    X(WLPDASerialNumberGet, char, 0xFD0A, STRING_READ, BELOW_LIMIT, 32, "*Size < 32", IBI, true, false, GEN)
+
+#define BYTES_ROW(Export, Char, type, op, rule, limit, check, code, text, portUp, body) \
+    {#Export, type, op, rule, limit, check, code, text, portUp},
+#define BYTES_INDEX(Export, ...) BX_##Export,
+enum { BYTES_EXPORTS(BYTES_INDEX) BYTES_EXPORT_COUNT };
+static const BytesExport kBytes[BYTES_EXPORT_COUNT] = {BYTES_EXPORTS(BYTES_ROW)};
+#undef BYTES_ROW
+#undef BYTES_INDEX
 
 #undef IP
 #undef IBI
 
-static int BytesRead(int Row, void *Val, DWORD *Size)
+static int BytesRead(const BytesExport *e, void *Val, DWORD *Size)
 {
-    const BytesExport *e = &kBytes[Row];
     WL_FRAME_AS(e->name);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Size == NULL, WL_INVALID_PARAMETER);
@@ -203,9 +202,8 @@ static int BytesRead(int Row, void *Val, DWORD *Size)
                                    : WLByteAreaGet(e->type, text, raw, Size));
 }
 
-static int BytesWrite(int Row, const void *Val, DWORD Size)
+static int BytesWrite(const BytesExport *e, const void *Val, DWORD Size)
 {
-    const BytesExport *e = &kBytes[Row];
     WL_FRAME_AS(e->name);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     bool refused = e->rule == REFUSE_EMPTY ? Size == 0 : Size > e->limit;
@@ -216,25 +214,18 @@ static int BytesWrite(int Row, const void *Val, DWORD Size)
                                     : WLByteAreaSet(e->type, text, raw, Size));
 }
 
-int WLAPI WLOwnSSIDGet(char *Val, DWORD *Size) { return BytesRead(OWN_SSID_GET, Val, Size); }
-int WLAPI WLOwnSSIDSet(const char *Val, DWORD Size) { return BytesWrite(OWN_SSID_SET, Val, Size); }
-int WLAPI WLDesiredSSIDGet(char *Val, DWORD *Size) { return BytesRead(DESIRED_SSID_GET, Val, Size); }
-int WLAPI WLDesiredSSIDSet(const char *Val, DWORD Size) { return BytesWrite(DESIRED_SSID_SET, Val, Size); }
-int WLAPI WLScanSSIDGet(char *Val, DWORD *Size) { return BytesRead(SCAN_SSID_GET, Val, Size); }
-int WLAPI WLScanSSIDSet(const char *Val, DWORD Size) { return BytesWrite(SCAN_SSID_SET, Val, Size); }
-int WLAPI WLOwnNameGet(char *Val, DWORD *Size) { return BytesRead(OWN_NAME_GET, Val, Size); }
-int WLAPI WLCurrentSSIDGet(char *Val, DWORD *Size) { return BytesRead(CURRENT_SSID_GET, Val, Size); }
-int WLAPI WLNICSerialNumberGet(char *Val, DWORD *Size) { return BytesRead(NIC_SERIAL_NUMBER_GET, Val, Size); }
-int WLAPI WLGroupAddressesGet(unsigned char *Val, DWORD *Size) { return BytesRead(GROUP_ADDRESSES_GET, Val, Size); }
-int WLAPI WLGroupAddressesSet(const unsigned char *Val, DWORD Size) { return BytesWrite(GROUP_ADDRESSES_SET, Val, Size); }
-int WLAPI WLCISGet(unsigned char *Val, DWORD *Size) { return BytesRead(CIS_GET, Val, Size); }
-int WLAPI WLEncryptionSet(const unsigned char *Val, DWORD Size) { return BytesWrite(ENCRYPTION_SET, Val, Size); }
-int WLAPI WLDriverChannelInfoSet(const unsigned char *Val, DWORD Size) { return BytesWrite(DRIVER_CHANNEL_INFO_SET, Val, Size); }
-int WLAPI WLReadSPGet(unsigned char *Val, DWORD *Size) { return BytesRead(READ_SP_GET, Val, Size); }
-int WLAPI WLFileNameGet(unsigned char *Val, DWORD *Size) { return BytesRead(FILE_NAME_GET, Val, Size); }
-int WLAPI WLPDAPartNumberGet(char *Val, DWORD *Size) { return BytesRead(PDA_PART_NUMBER_GET, Val, Size); }
-int WLAPI WLPDATracerNumberGet(char *Val, DWORD *Size) { return BytesRead(PDA_TRACER_NUMBER_GET, Val, Size); }
-int WLAPI WLPDASerialNumberGet(char *Val, DWORD *Size) { return BytesRead(PDA_SERIAL_NUMBER_GET, Val, Size); }
+
+#define BYTES_FN_STRING_READ(Export, Char) \
+    int WLAPI Export(Char *Val, DWORD *Size) { return BytesRead(&kBytes[BX_##Export], Val, Size); }
+#define BYTES_FN_AREA_READ BYTES_FN_STRING_READ
+#define BYTES_FN_STRING_WRITE(Export, Char) \
+    int WLAPI Export(const Char *Val, DWORD Size) { return BytesWrite(&kBytes[BX_##Export], Val, Size); }
+#define BYTES_FN_AREA_WRITE BYTES_FN_STRING_WRITE
+#define BYTES_FN_GEN(Export, Char, op) BYTES_FN_##op(Export, Char)
+#define BYTES_FN_OWN(Export, Char, op)
+#define BYTES_FN(Export, Char, type, op, rule, limit, check, code, text, portUp, body) \
+    BYTES_FN_##body(Export, Char, op)
+BYTES_EXPORTS(BYTES_FN)
 
 /* The station name is kept in the adapter's settings as well. */
 static int _WLOwnNameSet(const char *Val, DWORD Size)
@@ -248,7 +239,7 @@ static int _WLOwnNameSet(const char *Val, DWORD Size)
 
 int WLAPI WLOwnNameSet(const char *Val, DWORD Size)
 {
-    const BytesExport *e = &kBytes[OWN_NAME_SET];
+    const BytesExport *e = &kBytes[BX_WLOwnNameSet];
     WL_FRAME("WLOwnNameSet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(Size > 32, WL_INVALID_PARAMETER);
@@ -266,24 +257,21 @@ struct MacExport {
     bool portUp;       /* read only while the port is up */
 };
 
-enum { OWN_MAC_GET, OWN_MAC_SET, CURRENT_BSSID_GET, NIC_MAC_GET, OWN_MAC_ADR_GET, OWN_MAC_ADR_SET, MAC_EXPORTS };
-
-static const MacExport kMac[] = {
-    {"WLOwnMACAddressGet", 0xFC01, false, false},
-    {"WLOwnMACAddressSet", 0xFC01, true, false},
-    {"WLCurrentBSSIDGet", 0xFD42, false, true},
-    {"WLNICMacAddressGet", 0xFD86, false, false},
-    {"WLOwnMACAdrGet", 0xFFF7, false, false},
-    {"WLOwnMACAdrSet", 0xFFF7, false, false},
-};
-static_assert(sizeof kMac / sizeof kMac[0] == MAC_EXPORTS, "one row per MAC address export");
+/* The MAC address exports, one row each: Read or Write, the export, then
+ * the MacExport fields after the name. */
+#define MAC_EXPORTS(X)                               \
+    X(Read, WLOwnMACAddressGet, 0xFC01, false, false) \
+    X(Write, WLOwnMACAddressSet, 0xFC01, true, false) \
+    X(Read, WLCurrentBSSIDGet, 0xFD42, false, true)   \
+    X(Read, WLNICMacAddressGet, 0xFD86, false, false) \
+    X(Read, WLOwnMACAdrGet, 0xFFF7, false, false)     \
+    X(Write, WLOwnMACAdrSet, 0xFFF7, false, false)
 
 /* MAC address record: len 4, typ, the 6 bytes in transmission order. */
 WL_LTV_DECLARE(MacLtv, 3);
 
-static int MacRead(int Row, unsigned char *Val)
+static int MacRead(const MacExport *e, unsigned char *Val)
 {
-    const MacExport *e = &kMac[Row];
     WL_FRAME_AS(e->name);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     if (e->portUp) WL_CHECK(MACPortStatusGet () == WL_DATA_NOT_AVAILABLE, WL_DATA_NOT_AVAILABLE);
@@ -298,9 +286,8 @@ static int MacRead(int Row, unsigned char *Val)
     WL_RETURN(rc);
 }
 
-static int MacWrite(int Row, const unsigned char *Val)
+static int MacWrite(const MacExport *e, const unsigned char *Val)
 {
-    const MacExport *e = &kMac[Row];
     WL_FRAME_AS(e->name);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     if (e->groupRefused) WL_CHECK((Val [0] & 1) == 1, WL_INVALID_PARAMETER);
@@ -310,12 +297,16 @@ static int MacWrite(int Row, const unsigned char *Val)
     WL_RETURN(WLFirmwareSet((WL_LTV *)&ltv));
 }
 
-int WLAPI WLOwnMACAddressGet(unsigned char *Val) { return MacRead(OWN_MAC_GET, Val); }
-int WLAPI WLOwnMACAddressSet(const unsigned char *Val) { return MacWrite(OWN_MAC_SET, Val); }
-int WLAPI WLCurrentBSSIDGet(unsigned char *Val) { return MacRead(CURRENT_BSSID_GET, Val); }
-int WLAPI WLNICMacAddressGet(unsigned char *Val) { return MacRead(NIC_MAC_GET, Val); }
-int WLAPI WLOwnMACAdrGet(unsigned char *Val) { return MacRead(OWN_MAC_ADR_GET, Val); }
-int WLAPI WLOwnMACAdrSet(const unsigned char *Val) { return MacWrite(OWN_MAC_ADR_SET, Val); }
+#define MAC_ARG_Read unsigned char
+#define MAC_ARG_Write const unsigned char
+#define MAC_EXPORT(How, Export, ...)                  \
+    int WLAPI Export(MAC_ARG_##How *Val)              \
+    {                                                 \
+        static const MacExport row = {#Export, __VA_ARGS__}; \
+        return Mac##How(&row, Val);                   \
+    }
+MAC_EXPORTS(MAC_EXPORT)
+#undef MAC_EXPORT
 
 /* Wireless distribution system addresses are not supported by the adapters. */
 int WLAPI WLWDSAddressGet(unsigned char *Val)

@@ -16,8 +16,7 @@ int WLAPI WLCurrentChannelInfoGet(CurrentChannelInfoBuffer *Val)
     WL_FRAME("WLCurrentChannelInfoGet");
     if (VariantIsCD()) WL_RETURN(WL_FUNCTION_NOT_SUPPORTED);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != CurrentChannelInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (CurrentChannelInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, CurrentChannelInfoBuffer);
 
     /* Zeroed, so words the driver does not answer read as 0. */
     WL_LTV *pLtv = (WL_LTV *)calloc(1, WL_LTV_BYTES(CHANNEL_INFO_LEN - 1));

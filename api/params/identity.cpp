@@ -28,8 +28,7 @@ int WLIdentityBufferGet(unsigned short Type, IdentityBuffer *Val)
 {
     WL_FRAME("WLIdentityBufferGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, IdentityBuffer);
     IdentityLtv ltv = {5, Type, {0, 0, 0, 0}};
     int rc = GenericRead((WL_LTV *)&ltv);
     if (rc == WL_SUCCESS) {
@@ -44,41 +43,33 @@ int WLIdentityBufferGet(unsigned short Type, IdentityBuffer *Val)
     WL_RETURN(rc);
 }
 
-struct RecordExport {
-    const char *name;
-    unsigned short type;
-};
+/* The identity exports: one row each, the export and its record. */
+#define IDENTITY_EXPORTS(X) \
+    X(WLPRIIdentityGet, 0xFD02) \
+    X(WLNICIdentityGet, 0xFD0B) \
+    X(WLSTAIdentityGet, 0xFD20) \
+    X(WLDRVIdentityGet, 0x0826) \
+    X(WLUBIIdentityGet, 0x0880) \
+    X(WLUDIIdentityGet, 0x0882)
 
-enum { PRI_IDENTITY, NIC_IDENTITY, STA_IDENTITY, DRV_IDENTITY, UBI_IDENTITY, UDI_IDENTITY, IDENTITY_EXPORTS };
-
-static const RecordExport kIdentities[] = {
-    {"WLPRIIdentityGet", 0xFD02}, {"WLNICIdentityGet", 0xFD0B}, {"WLSTAIdentityGet", 0xFD20},
-    {"WLDRVIdentityGet", 0x0826}, {"WLUBIIdentityGet", 0x0880}, {"WLUDIIdentityGet", 0x0882},
-};
-static_assert(sizeof kIdentities / sizeof kIdentities[0] == IDENTITY_EXPORTS, "one row per identity export");
-
-static int IdentityGet(int Row, IdentityBuffer *Val)
+static int IdentityGet(const char *Fn, unsigned short Type, IdentityBuffer *Val)
 {
-    WL_FRAME_AS(kIdentities[Row].name);
+    WL_FRAME_AS(Fn);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
-    WL_RETURN(WLIdentityBufferGet(kIdentities[Row].type, Val));
+    WL_CHECK_TS_BARE(Val, IdentityBuffer);
+    WL_RETURN(WLIdentityBufferGet(Type, Val));
 }
 
-int WLAPI WLPRIIdentityGet(IdentityBuffer *Val) { return IdentityGet(PRI_IDENTITY, Val); }
-int WLAPI WLNICIdentityGet(IdentityBuffer *Val) { return IdentityGet(NIC_IDENTITY, Val); }
-int WLAPI WLSTAIdentityGet(IdentityBuffer *Val) { return IdentityGet(STA_IDENTITY, Val); }
-int WLAPI WLDRVIdentityGet(IdentityBuffer *Val) { return IdentityGet(DRV_IDENTITY, Val); }
-int WLAPI WLUBIIdentityGet(IdentityBuffer *Val) { return IdentityGet(UBI_IDENTITY, Val); }
-int WLAPI WLUDIIdentityGet(IdentityBuffer *Val) { return IdentityGet(UDI_IDENTITY, Val); }
+#define IDENTITY_EXPORT(Export, Type) \
+    int WLAPI Export(IdentityBuffer *Val) { return IdentityGet(#Export, Type, Val); }
+IDENTITY_EXPORTS(IDENTITY_EXPORT)
+#undef IDENTITY_EXPORT
 
 int WLAPI WLDAIIdentityGet(IdentityBuffer *Val)
 {
     WL_FRAME("WLDAIIdentityGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != IdentityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (IdentityBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, IdentityBuffer);
     Val->C = DAI_COMPONENT;
     Val->V = g_Variant.number;
     Val->M = DAI_MAJOR;
@@ -137,8 +128,7 @@ int WLCompatibilityRangeBufferGet(unsigned short Type, CompatibilityRangeBuffer 
 {
     WL_FRAME("WLCompatibilityRangeBufferGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != CompatibilityRangeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (CompatibilityRangeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, CompatibilityRangeBuffer);
     CompatibilityRangeLtv ltv;
     memset(&ltv, 0, sizeof ltv);
     ltv.len = WL_LTV_LEN(RANGE_RECORD_WORDS);
@@ -153,59 +143,46 @@ int WLCompatibilityRangeBufferGet(unsigned short Type, CompatibilityRangeBuffer 
     WL_RETURN(rc);
 }
 
-enum {
-    PRI_SUP, HSI_SUP, MFI_SUP, CFI_SUP, STA_SUP, DRV_SUP, UBI_SUP, UDI_SUP, MFI_ACT, CFI_ACT_PRI,
-    CFI_ACT_STA, DRV_ACT_PRI, DRV_ACT_STA, DRV_ACT_HSI, DRV_ACT_UBI, DRV_ACT_UDI, UBI_ACT_UDI,
-    DRV_ACT_APF, RANGE_EXPORTS
-};
+/* The compatibility range exports: one row each, the export and its record. */
+#define RANGE_EXPORTS(X)               \
+    X(WLPRISupRangeGet, 0xFD03)        \
+    X(WLHSISupRangeGet, 0xFD09)        \
+    X(WLMFISupRangeGet, 0xFD0C)        \
+    X(WLCFISupRangeGet, 0xFD0D)        \
+    X(WLSTASupRangeGet, 0xFD21)        \
+    X(WLDRVSupRangeGet, 0x0827)        \
+    X(WLUBISupRangeGet, 0x0881)        \
+    X(WLUDISupRangeGet, 0x0883)        \
+    X(WLMFIActRangesGet, 0xFD22)       \
+    X(WLCFIActRangesPRIGet, 0xFD04)    \
+    X(WLCFIActRangesSTAGet, 0xFD23)    \
+    X(WLDRVActRangesPRIGet, 0x0828)    \
+    X(WLDRVActRangesSTAGet, 0x0829)    \
+    X(WLDRVActRangesHSIGet, 0x082A)    \
+    X(WLDRVActRangesUBIGet, 0x0886)    \
+    X(WLDRVActRangesUDIGet, 0x0885)    \
+    X(WLUBIActRangesUDIGet, 0x0884)    \
+    X(WLDRVActRangesAPFGet, 0x082B)
 
-static const RecordExport kRanges[] = {
-    {"WLPRISupRangeGet", 0xFD03},     {"WLHSISupRangeGet", 0xFD09},
-    {"WLMFISupRangeGet", 0xFD0C},     {"WLCFISupRangeGet", 0xFD0D},
-    {"WLSTASupRangeGet", 0xFD21},     {"WLDRVSupRangeGet", 0x0827},
-    {"WLUBISupRangeGet", 0x0881},     {"WLUDISupRangeGet", 0x0883},
-    {"WLMFIActRangesGet", 0xFD22},    {"WLCFIActRangesPRIGet", 0xFD04},
-    {"WLCFIActRangesSTAGet", 0xFD23}, {"WLDRVActRangesPRIGet", 0x0828},
-    {"WLDRVActRangesSTAGet", 0x0829}, {"WLDRVActRangesHSIGet", 0x082A},
-    {"WLDRVActRangesUBIGet", 0x0886}, {"WLDRVActRangesUDIGet", 0x0885},
-    {"WLUBIActRangesUDIGet", 0x0884}, {"WLDRVActRangesAPFGet", 0x082B},
-};
-static_assert(sizeof kRanges / sizeof kRanges[0] == RANGE_EXPORTS, "one row per range export");
-
-static int RangeGet(int Row, CompatibilityRangeBuffer *Val)
+static int RangeGet(const char *Fn, unsigned short Type, CompatibilityRangeBuffer *Val)
 {
-    WL_FRAME_AS(kRanges[Row].name);
+    WL_FRAME_AS(Fn);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != CompatibilityRangeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (CompatibilityRangeBuffer), WL_INVALID_PARAMETER);
-    WL_RETURN(WLCompatibilityRangeBufferGet(kRanges[Row].type, Val));
+    WL_CHECK_TS_BARE(Val, CompatibilityRangeBuffer);
+    WL_RETURN(WLCompatibilityRangeBufferGet(Type, Val));
 }
 
-int WLAPI WLPRISupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(PRI_SUP, Val); }
-int WLAPI WLHSISupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(HSI_SUP, Val); }
-int WLAPI WLMFISupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(MFI_SUP, Val); }
-int WLAPI WLCFISupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(CFI_SUP, Val); }
-int WLAPI WLSTASupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(STA_SUP, Val); }
-int WLAPI WLDRVSupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(DRV_SUP, Val); }
-int WLAPI WLUBISupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(UBI_SUP, Val); }
-int WLAPI WLUDISupRangeGet(CompatibilityRangeBuffer *Val) { return RangeGet(UDI_SUP, Val); }
-int WLAPI WLMFIActRangesGet(CompatibilityRangeBuffer *Val) { return RangeGet(MFI_ACT, Val); }
-int WLAPI WLCFIActRangesPRIGet(CompatibilityRangeBuffer *Val) { return RangeGet(CFI_ACT_PRI, Val); }
-int WLAPI WLCFIActRangesSTAGet(CompatibilityRangeBuffer *Val) { return RangeGet(CFI_ACT_STA, Val); }
-int WLAPI WLDRVActRangesPRIGet(CompatibilityRangeBuffer *Val) { return RangeGet(DRV_ACT_PRI, Val); }
-int WLAPI WLDRVActRangesSTAGet(CompatibilityRangeBuffer *Val) { return RangeGet(DRV_ACT_STA, Val); }
-int WLAPI WLDRVActRangesHSIGet(CompatibilityRangeBuffer *Val) { return RangeGet(DRV_ACT_HSI, Val); }
-int WLAPI WLDRVActRangesUBIGet(CompatibilityRangeBuffer *Val) { return RangeGet(DRV_ACT_UBI, Val); }
-int WLAPI WLDRVActRangesUDIGet(CompatibilityRangeBuffer *Val) { return RangeGet(DRV_ACT_UDI, Val); }
-int WLAPI WLUBIActRangesUDIGet(CompatibilityRangeBuffer *Val) { return RangeGet(UBI_ACT_UDI, Val); }
-int WLAPI WLDRVActRangesAPFGet(CompatibilityRangeBuffer *Val) { return RangeGet(DRV_ACT_APF, Val); }
+#define RANGE_EXPORT(Export, Type) \
+    int WLAPI Export(CompatibilityRangeBuffer *Val) { return RangeGet(#Export, Type, Val); }
+RANGE_EXPORTS(RANGE_EXPORT)
+#undef RANGE_EXPORT
+
 
 int WLAPI WLDAISupRangeGet(CompatibilityRangeBuffer *Val)
 {
     WL_FRAME("WLDAISupRangeGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != CompatibilityRangeBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (CompatibilityRangeBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, CompatibilityRangeBuffer);
     *Val = DAISupRange;
     WL_RETURN(WL_SUCCESS);
 }
@@ -219,8 +196,7 @@ static int WLDownloadBufferGet(DownloadBuffer *Val)
 {
     WL_FRAME("WLDownloadBufferGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != DownloadBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (DownloadBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, DownloadBuffer);
     DownloadLtv ltv = {4, 0xFD01, {0, 0, 0}};
     int rc = GenericRead((WL_LTV *)&ltv);
     if (rc == WL_SUCCESS) {

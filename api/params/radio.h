@@ -15,9 +15,9 @@
  * WL_FUNCTION_NOT_SUPPORTED with nothing but its exit line: no entry line,
  * no check, no adapter or registry access.
  */
-#define WL_FRAME_DUAL_BAND(name)                                            \
-    static const char WL_FN[] = name;                                       \
-    if (VariantIsCD()) return TraceReturn(WL_FN, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__); \
+#define WL_FRAME_DUAL_BAND(name)      \
+    static const char WL_FN[] = name; \
+    WL_NOT_IN_CD(WL_FN);              \
     TraceEnter(WL_FN)
 
 /* Record types. */

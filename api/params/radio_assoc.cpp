@@ -30,8 +30,7 @@ int WLAPI WLCurrentAssociationRequestInfoGet(CurrentAssociationRequestInfoBuffer
 {
     WL_FRAME_DUAL_BAND("WLCurrentAssociationRequestInfoGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != CurrentAssociationRequestInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (CurrentAssociationRequestInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, CurrentAssociationRequestInfoBuffer);
 
     WL_LTV *ltv = (WL_LTV *)calloc(1, WL_LTV_BYTES(ASSOC_REQ_WORDS));
     WL_CHECK(ltv == NULL, WL_NO_MEMORY);
@@ -71,8 +70,7 @@ int WLAPI WLSecurityAuthenticationStatusGet(SecurityAuthenticationStatusBuffer *
 {
     WL_FRAME_DUAL_BAND("WLSecurityAuthenticationStatusGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != SecurityAuthenticationStatusBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (SecurityAuthenticationStatusBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, SecurityAuthenticationStatusBuffer);
     Val->data.GroupCipher = 0;
     Val->data.PairwiseCipher = 0;
     Val->data.KeyManagement = 0;

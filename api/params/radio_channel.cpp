@@ -47,8 +47,7 @@ int WLAPI WLChannelFrequencyBandSet(const ChannelFrequencyBandBuffer *Val)
 {
     WL_FRAME_DUAL_BAND("WLChannelFrequencyBandSet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != ChannelFrequencyBandBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (ChannelFrequencyBandBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, ChannelFrequencyBandBuffer);
     WL_CHECK(ValidChannelFrequencyBand (Val) != WL_SUCCESS, WL_INVALID_PARAMETER);
 
     unsigned char channel = Val->data.Channel;
@@ -85,8 +84,7 @@ int WLAPI WLChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val)
 {
     WL_FRAME_DUAL_BAND("WLChannelFrequencyBandGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != ChannelFrequencyBandBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (ChannelFrequencyBandBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, ChannelFrequencyBandBuffer);
     int word = 0;
     int rc = ScalarRead(RADIO_OWN_CHANNEL, &word);
     /* A failed read leaves the buffer as it was. */
@@ -98,8 +96,7 @@ int WLAPI WLCurrentChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val)
 {
     WL_FRAME("WLCurrentChannelFrequencyBandGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != ChannelFrequencyBandBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (ChannelFrequencyBandBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, ChannelFrequencyBandBuffer);
     int word = 0;
     int rc = WLCurrentChannelGet(&word);
     if (rc == WL_SUCCESS) ChannelWordStore(Val, word);
@@ -111,13 +108,11 @@ int WLAPI WLCurrentChannelFrequencyBandGet(ChannelFrequencyBandBuffer *Val)
 /* Record 0xFCC2: bytes 0-1 the 2.4 GHz set, 2-5 and 6-7 the 5 GHz set. */
 #define SCAN_CHANNEL_BYTES 8
 
-#define SCAN_CHANNEL_CHECKS()                                                                   \
-    WL_CHECK(Channel2GHz == NULL, WL_INVALID_PARAMETER);                                        \
-    WL_CHECK((Channel2GHz)->TS.Type != Channel2GHzBufferType, WL_INVALID_PARAMETER);            \
-    WL_CHECK((Channel2GHz)->TS.Size != sizeof (Channel2GHzBuffer), WL_INVALID_PARAMETER);       \
-    WL_CHECK(Channel5GHz == NULL, WL_INVALID_PARAMETER);                                        \
-    WL_CHECK((Channel5GHz)->TS.Type != Channel5GHzBufferType, WL_INVALID_PARAMETER);            \
-    WL_CHECK((Channel5GHz)->TS.Size != sizeof (Channel5GHzBuffer), WL_INVALID_PARAMETER)
+#define SCAN_CHANNEL_CHECKS()                               \
+    WL_CHECK(Channel2GHz == NULL, WL_INVALID_PARAMETER);    \
+    WL_CHECK_TS(Channel2GHz, Channel2GHzBuffer);            \
+    WL_CHECK(Channel5GHz == NULL, WL_INVALID_PARAMETER);    \
+    WL_CHECK_TS(Channel5GHz, Channel5GHzBuffer)
 
 int WLAPI WLABGScanChannelGet(Channel2GHzBuffer *Channel2GHz, Channel5GHzBuffer *Channel5GHz)
 {

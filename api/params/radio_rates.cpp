@@ -55,12 +55,10 @@ static int AnyDataRateGetIn(unsigned short Type, DataRate2GHzBuffer *Rate2GHz,
     bool use2 = Rate2GHz != NULL && bands.band2GHz;
     bool use5 = Rate5GHz != NULL && bands.band5GHz;
     if (use2) {
-        WL_CHECK((Rate2GHz)->TS.Type != DataRate2GHzBufferType, WL_INVALID_PARAMETER);
-        WL_CHECK((Rate2GHz)->TS.Size != sizeof (DataRate2GHzBuffer), WL_INVALID_PARAMETER);
+        WL_CHECK_TS(Rate2GHz, DataRate2GHzBuffer);
     }
     if (use5) {
-        WL_CHECK((Rate5GHz)->TS.Type != DataRate5GHzBufferType, WL_INVALID_PARAMETER);
-        WL_CHECK((Rate5GHz)->TS.Size != sizeof (DataRate5GHzBuffer), WL_INVALID_PARAMETER);
+        WL_CHECK_TS(Rate5GHz, DataRate5GHzBuffer);
     }
     uint16_t words[2] = {0, 0};
     int rc = RecordBytesRead(Type, words, sizeof words);
@@ -93,14 +91,12 @@ static int AnyDataRateSetIn(unsigned short Type, const DataRate2GHzBuffer *Rate2
     bool use5 = Rate5GHz != NULL && bands.band5GHz;
     int N = 0;
     if (use2) {
-        WL_CHECK((Rate2GHz)->TS.Type != DataRate2GHzBufferType, WL_INVALID_PARAMETER);
-        WL_CHECK((Rate2GHz)->TS.Size != sizeof (DataRate2GHzBuffer), WL_INVALID_PARAMETER);
+        WL_CHECK_TS(Rate2GHz, DataRate2GHzBuffer);
         WL_CHECK(NBitDataRate2GHz (Rate2GHz, &N) != WL_SUCCESS, WL_INVALID_PARAMETER);
         WL_CHECK(!N, WL_INVALID_PARAMETER);
     }
     if (use5) {
-        WL_CHECK((Rate5GHz)->TS.Type != DataRate5GHzBufferType, WL_INVALID_PARAMETER);
-        WL_CHECK((Rate5GHz)->TS.Size != sizeof (DataRate5GHzBuffer), WL_INVALID_PARAMETER);
+        WL_CHECK_TS(Rate5GHz, DataRate5GHzBuffer);
         WL_CHECK(NBitDataRate5GHz (Rate5GHz, &N) != WL_SUCCESS, WL_INVALID_PARAMETER);
         WL_CHECK(!N, WL_INVALID_PARAMETER);
     }
@@ -160,8 +156,7 @@ static int CurrentRatesGet(const char *Name, unsigned short Type, DataRate2GHzBu
 {
     WL_FRAME_AS(Name);
     WL_CHECK(Rate2GHz == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Rate2GHz)->TS.Type != DataRate2GHzBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Rate2GHz)->TS.Size != sizeof (DataRate2GHzBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Rate2GHz, DataRate2GHzBuffer);
     bool filled = false;
     int rc = CurrentOldRatesGetIn(Type, Rate2GHz, &filled);
     if (rc == WL_SUCCESS && filled && VariantIsCD())
@@ -191,8 +186,7 @@ int WLAPI WLSupportedDataRatesGet(DataRate2GHzBuffer *Rate2GHz, DataRate5GHzBuff
 
     /* Older firmware: value word 0 counts the rate bytes that follow. */
     WL_CHECK(Rate2GHz == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Rate2GHz)->TS.Type != DataRate2GHzBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Rate2GHz)->TS.Size != sizeof (DataRate2GHzBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Rate2GHz, DataRate2GHzBuffer);
     WL_LTV_DECLARE(RateListRecord, 1 + OLD_RATE_LIST_BYTES / 2);
     RateListRecord rec;
     memset(&rec, 0, sizeof rec);
@@ -258,12 +252,10 @@ int WLAPI WLTXRateControlFrequencyBandGet(DataRate2GHzBuffer *Rate2GHz, DataRate
     /* Refused arguments are not answered from the settings. */
     if (rc == WL_SUCCESS || rc == WL_INVALID_PARAMETER) WL_RETURN(rc);
     if (Rate2GHz != NULL) {
-        WL_CHECK((Rate2GHz)->TS.Type != DataRate2GHzBufferType, WL_INVALID_PARAMETER);
-        WL_CHECK((Rate2GHz)->TS.Size != sizeof (DataRate2GHzBuffer), WL_INVALID_PARAMETER);
+        WL_CHECK_TS(Rate2GHz, DataRate2GHzBuffer);
     }
     if (Rate5GHz != NULL) {
-        WL_CHECK((Rate5GHz)->TS.Type != DataRate5GHzBufferType, WL_INVALID_PARAMETER);
-        WL_CHECK((Rate5GHz)->TS.Size != sizeof (DataRate5GHzBuffer), WL_INVALID_PARAMETER);
+        WL_CHECK_TS(Rate5GHz, DataRate5GHzBuffer);
     }
     if (Rate2GHz != NULL) Rate2GHz->data.DataRate = StoredRate(kTxRate2GHz);
     if (Rate5GHz != NULL) Rate5GHz->data.DataRate = StoredRate(kTxRate5GHz);

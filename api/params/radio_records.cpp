@@ -50,8 +50,9 @@ int RecordBytesWrite(unsigned short Type, const void *Buf, unsigned Bytes)
 
 /* ---- Buffer members ---- */
 
-/* Checks a setter's data before it is written; the frame is the setter's. */
-typedef int (*BufferDataCheck)(const char *WL_FN, const void *Val);
+/* Checks a setter's data before it is written: the reason it is refused
+ * for, or NULL. */
+typedef const char *(*BufferDataCheck)(const void *Val);
 
 struct BufferMember {
     const char *getName;
@@ -68,24 +69,23 @@ struct BufferMember {
     BufferDataCheck check;
 };
 
-static int QoSParameterSetCheck(const char *WL_FN, const void *Buf);
+static const char *QoSParameterSetCheck(const void *Buf);
 
-#define BUFFER_MEMBER(Name, Set, Rec, Bytes, Reg, RegReason, Fallback, Check)                  \
-    {"WL" #Name "Get", Set ? "WL" #Name "Set" : NULL, Rec, Name##BufferType, sizeof(Name##Buffer), \
-     "(Val)->TS.Type != " #Name "BufferType", "(Val)->TS.Size != sizeof (" #Name "Buffer)", Bytes,  \
-     Reg, RegReason, Fallback, Check}
+/* One row per member, named kMember<Name>: its exports and the buffer's
+ * type, size and reasons all follow from Name. */
+#define BUFFER_MEMBER(Name, Set, Rec, Bytes, Reg, RegReason, Fallback, Check)                         \
+    static const BufferMember kMember##Name = {                                                     \
+        "WL" #Name "Get", Set ? "WL" #Name "Set" : NULL, Rec, Name##BufferType, sizeof(Name##Buffer), \
+        "(Val)->TS.Type != " #Name "BufferType", "(Val)->TS.Size != sizeof (" #Name "Buffer)", Bytes,  \
+        Reg, RegReason, Fallback, Check};
 
-enum { QOS, DCQ, DSQ, CURRENT_TX_POWER, COEXISTENCE, SECURITY_CAPABILITY };
-
-static const BufferMember s_Members[] = {
-    BUFFER_MEMBER(QoSParameterSet, true, 0xFCC1, 32, NULL, NULL, false, QoSParameterSetCheck),
-    BUFFER_MEMBER(DCQ, true, 0xFFE4, 24, NULL, NULL, false, NULL),
-    BUFFER_MEMBER(DSQ, true, 0xFFE5, 16, NULL, NULL, false, NULL),
-    BUFFER_MEMBER(CurrentTXPowerLevel, false, 0xFDC7, 10, NULL, NULL, false, NULL),
-    BUFFER_MEMBER(CoexistenceBehaviour, true, 0xFCC7, 2, "CoExistence",
-                  "_WLCoexistenceBehaviourSet (cb) != WL_SUCCESS", true, NULL),
-    BUFFER_MEMBER(SecurityCapability, false, 0xFD90, 2, NULL, NULL, false, NULL),
-};
+BUFFER_MEMBER(QoSParameterSet, true, 0xFCC1, 32, NULL, NULL, false, QoSParameterSetCheck)
+BUFFER_MEMBER(DCQ, true, 0xFFE4, 24, NULL, NULL, false, NULL)
+BUFFER_MEMBER(DSQ, true, 0xFFE5, 16, NULL, NULL, false, NULL)
+BUFFER_MEMBER(CurrentTXPowerLevel, false, 0xFDC7, 10, NULL, NULL, false, NULL)
+BUFFER_MEMBER(CoexistenceBehaviour, true, 0xFCC7, 2, "CoExistence",
+              "_WLCoexistenceBehaviourSet (cb) != WL_SUCCESS", true, NULL)
+BUFFER_MEMBER(SecurityCapability, false, 0xFD90, 2, NULL, NULL, false, NULL)
 
 #undef BUFFER_MEMBER
 
@@ -96,9 +96,8 @@ static const unsigned char *BufferData(const void *Val)
     return (const unsigned char *)Val + sizeof(TS_HEADER);
 }
 
-static int BufferMemberGet(int Which, void *Buf)
+static int BufferMemberGet(const BufferMember &m, void *Buf)
 {
-    const BufferMember &m = s_Members[Which];
     WL_FRAME_AS(m.getName);
     TS_HEADER *Val = (TS_HEADER *)Buf;
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
@@ -116,18 +115,15 @@ static int BufferMemberGet(int Which, void *Buf)
     WL_RETURN(rc);
 }
 
-static int BufferMemberSet(int Which, const void *Buf)
+static int BufferMemberSet(const BufferMember &m, const void *Buf)
 {
-    const BufferMember &m = s_Members[Which];
     WL_FRAME_AS(m.setName);
     const TS_HEADER *Val = (const TS_HEADER *)Buf;
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     if (Val->Type != m.type) WL_FAIL(m.typeReason, WL_INVALID_PARAMETER);
     if (Val->Size != m.size) WL_FAIL(m.sizeReason, WL_INVALID_PARAMETER);
-    if (m.check != NULL) {
-        int rc = m.check(WL_FN, Val);
-        if (rc != WL_SUCCESS) return rc;
-    }
+    const char *refused = m.check != NULL ? m.check(Val) : NULL;
+    if (refused != NULL) WL_FAIL(refused, WL_INVALID_PARAMETER);
     if (m.regName != NULL) {
         uint16_t cb;
         memcpy(&cb, BufferData(Val), sizeof cb);
@@ -137,56 +133,57 @@ static int BufferMemberSet(int Which, const void *Buf)
 }
 
 /*
- * The QoS data checks, in order. Each failure closes the setter's frame with
- * its own reason; the 65535 bounds hold for any 16-bit field and stay for
- * the record of the checks made.
+ * The QoS data checks, in order: the first that fails gives the setter's
+ * reason, NULL when all pass. The 65535 bounds hold for any 16-bit field and
+ * stay for the record of the checks made.
  */
-static int QoSParameterSetCheck(const char *WL_FN, const void *Buf)
+#define QOS_CHECK(cond) \
+    if (cond) return #cond
+static const char *QoSParameterSetCheck(const void *Buf)
 {
     const QoSParameterSetBuffer *Val = (const QoSParameterSetBuffer *)Buf;
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin0, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin1, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin2, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmin3, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax0, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax1, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax2, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.CWmax3, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS0, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS1, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS2, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.AIFS3, <=, 255), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit0, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit1, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit2, <=, 65535), WL_INVALID_PARAMETER);
-    WL_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit3, <=, 65535), WL_INVALID_PARAMETER);
-    return WL_SUCCESS;
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin0, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin1, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin2, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmin3, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax0, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax1, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax2, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.CWmax3, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS0, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS1, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS2, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.AIFS3, <=, 255));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit0, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit1, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit2, <=, 65535));
+    QOS_CHECK(!INTERVAL (0, <=, Val->data.TXOPLimit3, <=, 65535));
+    return NULL;
 }
+#undef QOS_CHECK
 
 /* ---- Exports ---- */
 
-#define BUFFER_GET(Export, Which, Buffer)                                 \
-    int WLAPI Export(Buffer *Val)                                         \
+#define BUFFER_GET(Name)                                                  \
+    int WLAPI WL##Name##Get(Name##Buffer *Val)                            \
     {                                                                     \
-        if (VariantIsCD())                                                \
-            return TraceReturn(#Export, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__); \
-        return BufferMemberGet(Which, Val);                               \
+        WL_NOT_IN_CD("WL" #Name "Get");                                   \
+        return BufferMemberGet(kMember##Name, Val);                       \
     }
-#define BUFFER_SET(Export, Which, Buffer)                                 \
-    int WLAPI Export(const Buffer *Val)                                   \
+#define BUFFER_SET(Name)                                                  \
+    int WLAPI WL##Name##Set(const Name##Buffer *Val)                      \
     {                                                                     \
-        if (VariantIsCD())                                                \
-            return TraceReturn(#Export, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__); \
-        return BufferMemberSet(Which, Val);                               \
+        WL_NOT_IN_CD("WL" #Name "Set");                                   \
+        return BufferMemberSet(kMember##Name, Val);                       \
     }
 
-BUFFER_GET(WLQoSParameterSetGet, QOS, QoSParameterSetBuffer)
-BUFFER_SET(WLQoSParameterSetSet, QOS, QoSParameterSetBuffer)
-BUFFER_GET(WLDCQGet, DCQ, DCQBuffer)
-BUFFER_SET(WLDCQSet, DCQ, DCQBuffer)
-BUFFER_GET(WLDSQGet, DSQ, DSQBuffer)
-BUFFER_SET(WLDSQSet, DSQ, DSQBuffer)
-BUFFER_GET(WLCurrentTXPowerLevelGet, CURRENT_TX_POWER, CurrentTXPowerLevelBuffer)
-BUFFER_GET(WLCoexistenceBehaviourGet, COEXISTENCE, CoexistenceBehaviourBuffer)
-BUFFER_SET(WLCoexistenceBehaviourSet, COEXISTENCE, CoexistenceBehaviourBuffer)
-BUFFER_GET(WLSecurityCapabilityGet, SECURITY_CAPABILITY, SecurityCapabilityBuffer)
+BUFFER_GET(QoSParameterSet)
+BUFFER_SET(QoSParameterSet)
+BUFFER_GET(DCQ)
+BUFFER_SET(DCQ)
+BUFFER_GET(DSQ)
+BUFFER_SET(DSQ)
+BUFFER_GET(CurrentTXPowerLevel)
+BUFFER_GET(CoexistenceBehaviour)
+BUFFER_SET(CoexistenceBehaviour)
+BUFFER_GET(SecurityCapability)

@@ -168,18 +168,16 @@ static int ScalarSet(const ScalarParam *p, int Val)
 #define SCALAR_EXPORTS_OWN(name)
 /* Dual-band firmware only: variants C and D answer WL_FUNCTION_NOT_SUPPORTED
  * with nothing but the exit line. */
-#define NOT_IN_CD(fn) \
-    if (VariantIsCD()) return TraceReturn(fn, NULL, WL_FUNCTION_NOT_SUPPORTED, __LINE__)
 #define SCALAR_DUAL_GETTER(name)                             \
     int WLAPI WL##name##Get(int *Val)                        \
     {                                                        \
-        NOT_IN_CD("WL" #name "Get");                         \
+        WL_NOT_IN_CD("WL" #name "Get");                      \
         return ScalarGet(&Scalars[SP_##name], Val);          \
     }
 #define SCALAR_DUAL_SETTER(name)                             \
     int WLAPI WL##name##Set(int Val)                         \
     {                                                        \
-        NOT_IN_CD("WL" #name "Set");                         \
+        WL_NOT_IN_CD("WL" #name "Set");                      \
         return ScalarSet(&Scalars[SP_##name], Val);          \
     }
 #define SCALAR_EXPORTS_DUAL(name) SCALAR_DUAL_GETTER(name) SCALAR_DUAL_SETTER(name)
@@ -279,7 +277,7 @@ int WLAPI WLCurrentTXRateFGet(float *Val)
 int WLAPI WLMaxEqualRateRetrySet(int Val)
 {
     const ScalarParam *p = &Scalars[SP_MaxEqualRateRetry];
-    NOT_IN_CD(p->setName);
+    WL_NOT_IN_CD(p->setName);
     WL_FRAME_AS(p->setName);
     int RetryCounter = 0;
     int retval = WLRetryCounterGet(&RetryCounter);

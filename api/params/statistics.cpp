@@ -33,8 +33,7 @@ static int CommunicationsQualityBufferGet(CommunicationsQualityBuffer *Val)
 {
     WL_FRAME("CommunicationsQualityBufferGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != CommunicationsQualityBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (CommunicationsQualityBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, CommunicationsQualityBuffer);
     QualityLtv ltv = {4, 0xFD43, {0, 0, 0}};
     int rc = GenericRead((WL_LTV *)&ltv);
     if (rc == WL_SUCCESS) {
@@ -83,8 +82,7 @@ int WLAPI WLScaleThresholdGet(ScaleThresholdBuffer *Val)
 {
     WL_FRAME("WLScaleThresholdGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != ScaleThresholdBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (ScaleThresholdBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, ScaleThresholdBuffer);
     WL_RETURN(_WLScaleThresholdBufferGet(Val));
 }
 
@@ -97,8 +95,7 @@ int WLAPI WLAuthenticationAlgorithmGet(AuthenticationAlgorithmBuffer *Val)
 {
     WL_FRAME("WLAuthenticationAlgorithmGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != AuthenticationAlgorithmBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (AuthenticationAlgorithmBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, AuthenticationAlgorithmBuffer);
     WL_LTV *ltv = (WL_LTV *)calloc(1, WL_LTV_BYTES(AUTH_WORDS));
     WL_CHECK(ltv == NULL, WL_NO_MEMORY);
     ltv->len = WL_LTV_LEN(AUTH_WORDS);
@@ -119,8 +116,7 @@ int WLAPI WLDriverInfoGet(DriverInfoBuffer *Val)
 {
     WL_FRAME("WLDriverInfoGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != DriverInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (DriverInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, DriverInfoBuffer);
     DriverInfoLtv ltv;
     memset(&ltv, 0, sizeof ltv);
     ltv.len = WL_LTV_LEN(DRIVER_INFO_WORDS);
@@ -147,8 +143,7 @@ int WLAPI WLDefaultKeysSet(const KeyInfoBuffer *Val)
 {
     WL_FRAME("WLDefaultKeysSet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != KeyInfoBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (KeyInfoBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, KeyInfoBuffer);
     /* Every key is checked before anything is written. */
     for (int k = 0; k < MAX_NUM_KEYS; k++) {
         const KeyInfoKey *Key = &Val->Key[k];
@@ -189,8 +184,7 @@ int WLAPI WLTalliesGet(TalliesBuffer *Val)
 {
     WL_FRAME("WLTalliesGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != TalliesBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (TalliesBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, TalliesBuffer);
     WL_RETURN(WLTalliesBufferGet(0xF100, Val->Tally, MAX_NUM_TALLIES));
 }
 
@@ -198,8 +192,7 @@ int WLAPI WLMSFTalliesGet(MSFTalliesBuffer *Val)
 {
     WL_FRAME("WLMSFTalliesGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Type != MSFTalliesBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK(Val->TS.Size != sizeof (MSFTalliesBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS_BARE(Val, MSFTalliesBuffer);
     WL_RETURN(WLTalliesBufferGet(0x090A, Val->Tally, MAX_NUM_MSF_TALLIES));
 }
 
@@ -211,8 +204,7 @@ int WLAPI WLCardProfileGet(CardProfileBuffer *Val)
 {
     WL_FRAME("WLCardProfileGet");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Type != CardProfileBufferType, WL_INVALID_PARAMETER);
-    WL_CHECK((Val)->TS.Size != sizeof (CardProfileBuffer), WL_INVALID_PARAMETER);
+    WL_CHECK_TS(Val, CardProfileBuffer);
     CardProfileLtv ltv;
     memset(&ltv, 0, sizeof ltv);
     ltv.len = i2us(7);
@@ -254,35 +246,29 @@ struct Register {
     const char *rangeCheck; /* the setter's reason when a value lies outside */
 };
 
-enum { ACK_TO, BCN_INT, CLK_CTL, MEM_CTL, REGISTERS };
+/* One row per register, named by the exports that use it. */
+static const Register kAckTO = {"WLAckTOGet", "WLAckTOSet", 0xFFF6, 0, 1000, "!INTERVAL (0, <=, Val, <=, 1000)"};
+static const Register kBcnInt = {"WLBcnIntGet", "WLBcnIntSet", 0xFFF9, 64, 65535, "!INTERVAL (64, <=, Val, <=, 65535)"};
+static const Register kClkCtl = {"WLClkCTlGet", NULL, 0xFFFC, 0, 0, NULL};
+static const Register kMemCtl = {"WLMemCtlGet", NULL, 0xFFFD, 0, 0, NULL};
 
-static const Register kRegisters[] = {
-    {"WLAckTOGet", "WLAckTOSet", 0xFFF6, 0, 1000, "!INTERVAL (0, <=, Val, <=, 1000)"},
-    {"WLBcnIntGet", "WLBcnIntSet", 0xFFF9, 64, 65535, "!INTERVAL (64, <=, Val, <=, 65535)"},
-    {"WLClkCTlGet", NULL, 0xFFFC, 0, 0, NULL},
-    {"WLMemCtlGet", NULL, 0xFFFD, 0, 0, NULL},
-};
-static_assert(sizeof kRegisters / sizeof kRegisters[0] == REGISTERS, "one row per register");
-
-static int RegisterGet(int Row, int *Val)
+static int RegisterGet(const Register *r, int *Val)
 {
-    const Register *r = &kRegisters[Row];
     WL_FRAME_AS(r->getName);
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_RETURN(ScalarRead(r->type, Val));
 }
 
-static int RegisterSet(int Row, int Val)
+static int RegisterSet(const Register *r, int Val)
 {
-    const Register *r = &kRegisters[Row];
     WL_FRAME_AS(r->setName);
     if (!INTERVAL (r->lo, <=, Val, <=, r->hi)) WL_FAIL(r->rangeCheck, WL_INVALID_PARAMETER);
     WL_RETURN(ScalarWrite(r->type, Val));
 }
 
-int WLAPI WLAckTOGet(int *Val) { return RegisterGet(ACK_TO, Val); }
-int WLAPI WLAckTOSet(int Val) { return RegisterSet(ACK_TO, Val); }
-int WLAPI WLBcnIntGet(int *Val) { return RegisterGet(BCN_INT, Val); }
-int WLAPI WLBcnIntSet(int Val) { return RegisterSet(BCN_INT, Val); }
-int WLAPI WLClkCtlGet(int *Val) { return RegisterGet(CLK_CTL, Val); }
-int WLAPI WLMemCtlGet(int *Val) { return RegisterGet(MEM_CTL, Val); }
+int WLAPI WLAckTOGet(int *Val) { return RegisterGet(&kAckTO, Val); }
+int WLAPI WLAckTOSet(int Val) { return RegisterSet(&kAckTO, Val); }
+int WLAPI WLBcnIntGet(int *Val) { return RegisterGet(&kBcnInt, Val); }
+int WLAPI WLBcnIntSet(int Val) { return RegisterSet(&kBcnInt, Val); }
+int WLAPI WLClkCtlGet(int *Val) { return RegisterGet(&kClkCtl, Val); }
+int WLAPI WLMemCtlGet(int *Val) { return RegisterGet(&kMemCtl, Val); }

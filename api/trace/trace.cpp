@@ -31,6 +31,32 @@ static char s_ReturnString[256];
 static char s_GeneralErrorString[260];
 int g_DAICompatibility = WL_COMPATIBILITY_UNCHECKED;
 
+/*
+ * Frame depth for the tests: frames opened less frames closed, unclamped.
+ * Kept only when the process has created the file mapping
+ * "WLTestFrameDepth.<process id>" before loading the library; it holds one
+ * LONG shared by all library instances of the process.
+ */
+static volatile LONG *s_TestDepth;
+static HANDLE s_TestDepthMapping;
+
+static void TestDepthAttach(void)
+{
+    char name[40];
+    snprintf(name, sizeof name, "WLTestFrameDepth.%lu", (unsigned long)GetCurrentProcessId());
+    s_TestDepthMapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
+    if (s_TestDepthMapping == NULL) return;
+    s_TestDepth = (volatile LONG *)MapViewOfFile(s_TestDepthMapping, FILE_MAP_WRITE, 0, 0, sizeof(LONG));
+}
+
+static void TestDepthDetach(void)
+{
+    if (s_TestDepth != NULL) UnmapViewOfFile((const void *)s_TestDepth);
+    if (s_TestDepthMapping != NULL) CloseHandle(s_TestDepthMapping);
+    s_TestDepth = NULL;
+    s_TestDepthMapping = NULL;
+}
+
 static void FileWrite(HANDLE h, const char *text, DWORD len)
 {
     DWORD written;
@@ -144,24 +170,34 @@ void TraceEnter(const char *Fn)
 {
     WLLog("<%s> {\n", Fn);
     s_Indent += 4;
+    if (s_TestDepth != NULL) InterlockedIncrement(s_TestDepth);
 }
 
-int TraceReturn(const char *Fn, const char *Reason, int Code, int Line)
+/* Sets the return string to the exit line and writes it to the logs. */
+static int ExitLine(const char *Fn, const char *Reason, int Code, int Line)
 {
     bool error = Reason != NULL && Code != 0;
     snprintf(s_ReturnString, sizeof s_ReturnString,
              "} <%s> (line %d) returned [%s] (%s, 0x%08X, %d) %s\n", Fn ? Fn : "ANY FUNCTION", Line,
              Reason ? Reason : "NORMAL RETURN", ReturnCodeName(Code), (unsigned)Code, Code,
              error ? "ERROR" : "");
+    WLLog("%s", s_ReturnString);
+    if (error) ErrorLogWrite(s_ReturnString);
+    return Code;
+}
+
+int TraceReturn(const char *Fn, const char *Reason, int Code, int Line)
+{
+    if (s_TestDepth != NULL) InterlockedDecrement(s_TestDepth);
     s_Indent -= 4;
     if (s_Indent < 0) {
         WLLog("indent negative\n");
         s_Indent = 0;
     }
-    WLLog("%s", s_ReturnString);
-    if (error) ErrorLogWrite(s_ReturnString);
-    return Code;
+    return ExitLine(Fn, Reason, Code, Line);
 }
+
+int TraceRefuse(const char *Fn, int Code, int Line) { return ExitLine(Fn, NULL, Code, Line); }
 
 void ConditionalLog(const char *Fn, const char *Reason)
 {
@@ -242,11 +278,13 @@ int WLAPI WLLogErrorDump(void) { return ShowInEditor(ERROR_LOG); }
 
 void TraceProcessAttach(void)
 {
+    TestDepthAttach();
     if (s_Log == INVALID_HANDLE_VALUE && s_LogDisabled != -1) LogOpen();
 }
 
 void TraceProcessDetach(void)
 {
+    TestDepthDetach();
     LogClose();
     if (s_ErrorLog != INVALID_HANDLE_VALUE) CloseHandle(s_ErrorLog);
     s_ErrorLog = INVALID_HANDLE_VALUE;

@@ -260,3 +260,28 @@ TEST_F(TraceLogTest, DumpShowsTheLogInTheEditor)
     RemoveFile("shown.txt");
     RemoveFile("notepad.exe");
 }
+
+/* ---- Balanced frames ---- */
+
+/* An export the older firmware does not support answers with its exit line
+ * only, and leaves the frame depth and the trace indent as they were. */
+TEST_F(TraceTest, FrameDepthStaysBalancedAcrossRefusedExports)
+{
+    const Variant c = {'C', 3};
+    const std::string log = "\\wllog48C0.txt";
+    RemoveFile(log);
+    WriteFile("\\wllog.txt", "");
+    {
+        WLLib lib(c);
+        int v = 0;
+        FrameDepthTake();
+        EXPECT_EQ(WL_FUNCTION_NOT_SUPPORTED, WL(lib, WLTXPowerLevelGet)(&v));
+        EXPECT_EQ(0, FrameDepthTake()) << "the refusal closed a frame it never opened";
+        EXPECT_EQ(WL_NOT_CONNECTED, WL(lib, WLConnected)());
+        EXPECT_EQ(0, FrameDepthTake());
+    }
+    const std::string text = ReadFile(log);
+    EXPECT_EQ(std::string::npos, text.find("indent negative")) << text;
+    EXPECT_NE(std::string::npos, text.find("\n<WLConnected> {\n")) << "entry line not at indent 0:\n" << text;
+    RemoveFile(log);
+}

@@ -5,6 +5,7 @@
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    FrameDepthInit();
     if (SimEnsureStarted(NULL) != 0) {
         fprintf(stderr, "stand-in driver not available: %s\n", SimLastErrorText());
         return 2;

@@ -16,8 +16,23 @@ WLLib::WLLib(const Variant &v) : v_(v)
     if (h_ == NULL) ADD_FAILURE() << "cannot load " << v.dll() << ", error " << GetLastError();
 }
 
+static volatile LONG *s_FrameDepth;
+
+void FrameDepthInit()
+{
+    char name[40];
+    snprintf(name, sizeof name, "WLTestFrameDepth.%lu", (unsigned long)GetCurrentProcessId());
+    HANDLE m = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(LONG), name);
+    if (m == NULL) return;
+    s_FrameDepth = (volatile LONG *)MapViewOfFile(m, FILE_MAP_WRITE, 0, 0, sizeof(LONG));
+}
+
+long FrameDepthTake() { return s_FrameDepth ? InterlockedExchange(s_FrameDepth, 0) : 0; }
+
 WLLib::~WLLib()
 {
+    long depth = FrameDepthTake();
+    if (depth != 0) ADD_FAILURE() << v_.dll() << ": trace frames left unbalanced by " << depth;
     if (h_ != NULL) FreeLibrary(h_);
 }
 

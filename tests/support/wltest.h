@@ -34,8 +34,17 @@ struct Variant {
 extern const Variant kVariants[4];
 std::string VariantName(const testing::TestParamInfo<Variant> &info);
 
+/* Turns on the libraries' frame depth counter for this process: frames
+ * opened less frames closed, over every library instance loaded after this
+ * call. Call once, before any library is loaded. */
+void FrameDepthInit();
+/* The depth now (0 when the counter is off), reset to 0. */
+long FrameDepthTake();
+
 /* One loaded instance of a variant's library; unloading it drops all of its
- * process-wide state, so every test starts from a freshly loaded library. */
+ * process-wide state, so every test starts from a freshly loaded library.
+ * Between calls every frame is closed: unloading checks that the frame depth
+ * is back at zero. */
 class WLLib {
 public:
     explicit WLLib(const Variant &v);
