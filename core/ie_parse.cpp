@@ -31,6 +31,7 @@ unsigned Le16(const uint8_t *p)
 
 const uint8_t kWpaOui[3] = {0x00, 0x50, 0xF2};
 const uint8_t kNullOui[3] = {0x00, 0x00, 0x00};
+const uint8_t kRsnOui[3] = {0x00, 0x0F, 0xAC};
 const uint8_t kWpaOuiType = 1;
 
 bool IsWpaElement(const IeElement &el)
@@ -61,13 +62,13 @@ bool FindWalkElement(const uint8_t *ies, size_t n, uint8_t id, IeElement *el)
     }
 }
 
-// Reads the 4-byte suite at `p`, prints it under `label` and tells whether
-// its organisation identifier is accepted.
-bool SuiteAccepted(const uint8_t *p, const char *label, IeTextSink out,
-                   void *ctx)
+// Reads the 4-byte suite at `p` of element `id`, prints it under `label`
+// and tells whether its organisation identifier is accepted.
+bool SuiteAccepted(const uint8_t *p, uint8_t id, const char *label,
+                   IeTextSink out, void *ctx)
 {
     Emit(out, ctx, "%s %x:%x:%x:%x\n", label, p[0], p[1], p[2], p[3]);
-    return IeSuiteOuiAccepted(p);
+    return IeSuiteOuiAccepted(p, id);
 }
 
 void MapCipher(uint8_t type, uint8_t *set, IeTextSink out, void *ctx)
@@ -176,9 +177,10 @@ uint8_t IeKeyMgmtSuiteBit(uint8_t type)
     return type <= 2 ? static_cast<uint8_t>(1u << type) : 0;
 }
 
-bool IeSuiteOuiAccepted(const uint8_t *oui)
+bool IeSuiteOuiAccepted(const uint8_t *oui, uint8_t id)
 {
-    return memcmp(oui, kWpaOui, 3) == 0 || memcmp(oui, kNullOui, 3) == 0;
+    return memcmp(oui, kWpaOui, 3) == 0 || memcmp(oui, kNullOui, 3) == 0 ||
+           (id == IE_ID_RSN && memcmp(oui, kRsnOui, 3) == 0);
 }
 
 IeWalkResult RsnWpaParse(const uint8_t *ies, size_t n, uint8_t id,
@@ -208,7 +210,7 @@ IeWalkResult RsnWpaParse(const uint8_t *ies, size_t n, uint8_t id,
         if (r < 6)
             return IE_WALK_TRUNCATED;
         Emit(out, out_ctx, "version %d\n", Le16(p + 4));
-        if (!IeSuiteOuiAccepted(p))
+        if (!IeSuiteOuiAccepted(p, id))
             return IE_WALK_STOPPED;
         p += 6;
         r -= 6;
@@ -228,7 +230,7 @@ IeWalkResult RsnWpaParse(const uint8_t *ies, size_t n, uint8_t id,
         return IE_WALK_COMPLETE;
     if (r < 4)
         return IE_WALK_TRUNCATED;
-    if (!SuiteAccepted(p, "group key suite", out, out_ctx))
+    if (!SuiteAccepted(p, id, "group key suite", out, out_ctx))
         return IE_WALK_STOPPED;
     MapCipher(p[3], group, out, out_ctx);
     p += 4;
@@ -246,7 +248,7 @@ IeWalkResult RsnWpaParse(const uint8_t *ies, size_t n, uint8_t id,
     for (unsigned i = 0; i < count; i++) {
         if (r < 4)
             return IE_WALK_TRUNCATED;
-        if (!SuiteAccepted(p, "pairwise key suite", out, out_ctx))
+        if (!SuiteAccepted(p, id, "pairwise key suite", out, out_ctx))
             return IE_WALK_STOPPED;
         MapCipher(p[3], pairwise, out, out_ctx);
         p += 4;
@@ -265,8 +267,8 @@ IeWalkResult RsnWpaParse(const uint8_t *ies, size_t n, uint8_t id,
     for (unsigned i = 0; i < count; i++) {
         if (r < 4)
             return IE_WALK_TRUNCATED;
-        if (!SuiteAccepted(p, "authenticated management key suite", out,
-                           out_ctx))
+        if (!SuiteAccepted(p, id, "authenticated management key suite",
+                           out, out_ctx))
             return IE_WALK_STOPPED;
         MapKeyMgmt(p[3], keymgmt, out, out_ctx);
         p += 4;

@@ -4,7 +4,11 @@
  * enumerates the adapters, selects the one it serves, connects and reads a
  * record through the driver channel. Then, with the dual-band library, it
  * stores two profiles, puts them in the adapter's preferred list, activates
- * one and shows what was stored and what went to the driver.
+ * one and shows what was stored and what went to the driver. Last it puts
+ * three networks into the stand-in's radio world and scans them with the
+ * dual-band library: the synchronous network scan, a channel selection scan
+ * through a mailbox client, and a link test to the access point the adapter
+ * joined.
  */
 #include <stdio.h>
 #include <string.h>
@@ -46,6 +50,156 @@ static const DemoAdapter kAdapters[] = {
     {"0302", 'E', "Wireless LAN PC Card (dual band)", "{5F1D2C3B-0000-4000-8000-000000000302}"},
     {"0303", 'F', "Wireless LAN PCI Card (dual band)", "{5F1D2C3B-0000-4000-8000-000000000303}"},
 };
+
+static void Mac(char *out, const unsigned char *m)
+{
+    sprintf(out, "%02X:%02X:%02X:%02X:%02X:%02X", m[0], m[1], m[2], m[3], m[4], m[5]);
+}
+
+static const unsigned char kHome[6] = {0x00, 0x40, 0x96, 0x10, 0x00, 0x01};
+static const unsigned char kOffice[6] = {0x00, 0x40, 0x96, 0x10, 0x00, 0x02};
+static const unsigned char kParty[6] = {0x02, 0x40, 0x96, 0x10, 0x00, 0x03};
+
+/* The three networks of the demo's world. */
+static int PutWorld(void)
+{
+    WlSimStation st;
+    int rc = SimStationMake(&st, kHome, "HomeNet", 6, 110, 60, 0, WLSIM_SEC_OPEN, "home-ap");
+    if (!rc) rc = SimPutStation(&st);
+    if (!rc) rc = SimStationMake(&st, kOffice, "OfficeNet", 36, 125, 60, 0, WLSIM_SEC_WPA2, "office-ap");
+    if (!rc) rc = SimPutStation(&st);
+    if (!rc) rc = SimStationMake(&st, kParty, "Party", 11, 80, 60, 1, WLSIM_SEC_OPEN, "laptop");
+    if (!rc) rc = SimPutStation(&st);
+    return rc;
+}
+
+static const char *Band(int channel) { return channel > 14 ? "5 GHz" : "2.4 GHz"; }
+
+/* What the demo knows of each network's security: the privacy bit of its
+ * capability word, and for the joined network its association's suites. */
+static void Security(char *out, int capability, const CurrentAssociationRequestInfoBuffer *assoc)
+{
+    if (!(capability & 0x10)) {
+        strcpy(out, "open");
+    } else if (assoc && (assoc->data.KeyManagement & 4) && (assoc->data.PairwiseCipher & 0x10)) {
+        strcpy(out, (assoc->data.GroupCipher & 0x10) ? "WPA2 (CCMP, PSK)" : "WPA2 (PSK)");
+    } else {
+        strcpy(out, "protected");
+    }
+}
+
+struct AcsClient {
+    MBBufferHeader h;
+    MBACSScanEntry e[8];
+};
+
+struct LinkTestClient {
+    MBBufferHeader h;
+    MBLinkTestEntry e[2];
+};
+
+static int Scanning(void)
+{
+    const DemoAdapter &a = kAdapters[2]; /* dual band, variant E */
+    printf("\nScanning with WAVXQ48E, adapter %s\n", a.nic);
+    if (PutWorld() != 0) {
+        printf("  cannot build the world: %s\n", SimLastErrorText());
+        return 1;
+    }
+    printf("  The stand-in hears HomeNet (access point, channel 6), OfficeNet (access\n"
+           "  point, channel 36, WPA2) and Party (peer-to-peer, channel 11).\n");
+    HMODULE lib = LoadLibraryA("WAVXQ48E.dll");
+    if (lib == NULL) return 1;
+    CALL(lib, WLCurrentNICSet)(a.nic, (DWORD)strlen(a.nic));
+    CALL(lib, WLConnect)();
+    CALL(lib, WLDesiredSSIDSet)("OfficeNet", 9);
+    CALL(lib, WLEncryptionEnabledSet)(1);
+    printf("  Desired SSID OfficeNet, encryption on, WLReset: %d\n", CALL(lib, WLReset)());
+    int ps = 0;
+    unsigned char bssid[6] = {0};
+    char text[64];
+    CALL(lib, WLPortStatusGet)(&ps);
+    CALL(lib, WLCurrentBSSIDGet)(bssid);
+    Mac(text, bssid);
+    printf("  Port status %d, associated with %s\n", ps, text);
+    CurrentAssociationRequestInfoBuffer assoc;
+    memset(&assoc, 0, sizeof assoc);
+    assoc.TS.Type = 38;
+    assoc.TS.Size = sizeof assoc;
+    printf("  Association request (the library's element walk prints to standard output):\n");
+    int arc = CALL(lib, WLCurrentAssociationRequestInfoGet)(&assoc);
+
+    int num = 0;
+    int rc = CALL(lib, WLScanNetworkGet)(&num);
+    printf("\n  WLScanNetworkGet: %d, %d networks\n", rc, num);
+    printf("    %-9s %-17s %-15s %-8s %-15s %s\n", "SSID", "BSSID", "channel", "signal", "kind", "security");
+    for (int k = 1; k <= num; k++) {
+        ScanResultBuffer r;
+        memset(&r, 0, sizeof r);
+        r.TS.Type = ScanResultBufferType;
+        r.TS.Size = sizeof r;
+        if (CALL(lib, WLScanNetworkResultGet)(&r, k) != WL_SUCCESS) continue;
+        char mac[20], chan[20], sec[24];
+        Mac(mac, r.BSSID);
+        snprintf(chan, sizeof chan, "%d (%s)", r.Channel, Band(r.Channel));
+        bool joined = memcmp(r.BSSID, bssid, 6) == 0;
+        Security(sec, r.SecondWord, joined && arc == WL_SUCCESS ? &assoc : NULL);
+        printf("    %-9s %-17s %-15s %3d dBm  %-15s %s\n", r.SSID, mac, chan, r.FirstLevel,
+               (r.SecondWord & 1) ? "access point" : "peer-to-peer", sec);
+    }
+
+    int index = 0;
+    CALL(lib, WLMBLogon)(&index);
+    static AcsClient acs;
+    memset(&acs, 0, sizeof acs);
+    acs.h.TS.Type = MBACSScanBufferType;
+    acs.h.TS.Size = sizeof acs;
+    acs.h.Capacity = 8;
+    CALL(lib, WLMBSet)(&acs, index);
+    Channel2GHzBuffer c2 = {{Channel2GHzBufferType, sizeof c2}, {0x1FFF, 0}};
+    Channel5GHzBuffer c5 = {{Channel5GHzBufferType, sizeof c5}, {0xFFFFFFFFu, 0x00FF, 0}};
+    DataRate2GHzBuffer r2 = {{DataRate2GHzBufferType, sizeof r2}, {0x000F, 0}};
+    DataRate5GHzBuffer r5 = {{DataRate5GHzBufferType, sizeof r5}, {0x0FF0, 0}};
+    printf("\n  Channel selection scan through mailbox client %d (WLMBActionACSABGScan, WLMBGet):\n", index);
+    rc = CALL(lib, WLMBActionACSABGScan)("", 0, &c2, &c5, &r2, &r5);
+    int polls = 0;
+    for (; rc == WL_SUCCESS && !acs.h.Complete && polls < 40; polls++) {
+        CALL(lib, WLMBGet)();
+        if (!acs.h.Complete) Sleep(50);
+    }
+    printf("  WLMBActionACSABGScan: %d; complete after %d WLMBGet, %d entries\n", rc, polls, acs.h.Count);
+    printf("    %-9s %-17s %-8s %s\n", "SSID", "BSSID", "signal", "probe rate");
+    for (int k = 0; k < acs.h.Count; k++) {
+        char mac[20];
+        Mac(mac, acs.e[k].BSSID);
+        printf("    %-9s %-17s %3d dBm  %.1f Mb/s\n", acs.e[k].SSID, mac, acs.e[k].FirstLevel, acs.e[k].Rate);
+    }
+
+    static LinkTestClient lt;
+    memset(&lt, 0, sizeof lt);
+    lt.h.TS.Type = MBLinkTestBufferType;
+    lt.h.TS.Size = sizeof lt;
+    lt.h.Capacity = 2;
+    CALL(lib, WLMBSet)(&lt, index);
+    rc = CALL(lib, WLMBActionLinkTest)(bssid, 1);
+    for (polls = 0; rc == WL_SUCCESS && !lt.h.Complete && polls < 40; polls++) {
+        CALL(lib, WLMBGet)();
+        if (!lt.h.Complete) Sleep(50);
+    }
+    Mac(text, bssid);
+    printf("\n  Link test to %s: %d\n", text, rc);
+    if (lt.h.Count > 0) {
+        const MBLinkTestEntry &e = lt.e[0];
+        Mac(text, e.Address);
+        printf("    answer %d from \"%s\" (%s)\n", e.ID, e.Name, text);
+        printf("    there: signal %d dBm, noise %d dBm, %.1f Mb/s\n", e.RemoteLevel120, e.RemoteLevel121, e.RemoteRate);
+        printf("    here:  signal %d dBm, noise %d dBm, %.1f Mb/s\n", e.LocalLevel10, e.LocalLevel11, e.LocalRate);
+    }
+    CALL(lib, WLMBLogoff)(index);
+    CALL(lib, WLDisconnect)();
+    FreeLibrary(lib);
+    return 0;
+}
 
 /* Prints the values of a registry key as the store wrote them. */
 static void PrintValues(const char *key)
@@ -211,6 +365,7 @@ int main()
         if (own.variant == 'E') ProfileDemo(lib, own.nic);
         FreeLibrary(lib);
     }
+    int rc = Scanning();
     RunInstallScript(kAdapters[3].nic);
-    return 0;
+    return rc;
 }

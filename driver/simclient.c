@@ -337,3 +337,126 @@ uint32_t SimActionCount(const WlSimCounters *c, uint16_t code)
             return c->actions[i].count;
     return 0;
 }
+
+/* ---- the radio world -------------------------------------------------- */
+
+int SimPutStation(const WlSimStation *st)
+{
+    if (!st)
+        return Refuse("put station: no station", ERROR_INVALID_PARAMETER);
+    return Request(IOCTL_WLSIM_STATION_PUT, "put station", st, sizeof *st, NULL, 0);
+}
+
+int SimRemoveStation(const uint8_t *bssid)
+{
+    WlSimStationKey key;
+    if (!bssid)
+        return Refuse("remove station: no BSSID", ERROR_INVALID_PARAMETER);
+    memset(&key, 0, sizeof key);
+    memcpy(key.bssid, bssid, 6);
+    return Request(IOCTL_WLSIM_STATION_REMOVE, "remove station", &key, sizeof key, NULL, 0);
+}
+
+int SimPushMailbox(int adapter, int flags, uint16_t len, uint16_t typ, const void *value,
+                   uint32_t valueBytes)
+{
+    static WlSimMailboxPush req; /* 2.3 KB: kept off the stack */
+    uint32_t room = len > 1 ? 2u * (uint32_t)(len - 1) : 0;
+    if (len < 1 || room > WLSIM_MB_VALUE_MAX || valueBytes > room || (valueBytes && !value))
+        return Refuse("push mailbox: len 1 to 1153, value within it", ERROR_INVALID_PARAMETER);
+    memset(&req, 0, sizeof req);
+    req.adapter = adapter;
+    req.flags = flags;
+    req.len = len;
+    req.typ = typ;
+    if (valueBytes)
+        memcpy(req.value, value, valueBytes);
+    return Request(IOCTL_WLSIM_MAILBOX_PUSH, "push mailbox", &req, sizeof req, NULL, 0);
+}
+
+int SimMailboxState(int adapter, WlSimMailboxState *out)
+{
+    WlSimAdapterId id;
+    if (!out)
+        return Refuse("mailbox state: no buffer", ERROR_INVALID_PARAMETER);
+    id.adapter = adapter;
+    return Request(IOCTL_WLSIM_MAILBOX_STATE, "mailbox state", &id, sizeof id, out, sizeof *out);
+}
+
+int SimMailboxClear(int adapter)
+{
+    WlSimAdapterId id;
+    id.adapter = adapter;
+    return Request(IOCTL_WLSIM_MAILBOX_CLEAR, "clear mailbox", &id, sizeof id, NULL, 0);
+}
+
+static size_t PutSuite(uint8_t *p, const uint8_t *oui, uint8_t type)
+{
+    memcpy(p, oui, 3);
+    p[3] = type;
+    return 4;
+}
+
+/* WPA: vendor element 00-50-F2 type 1, TKIP group and pairwise, PSK.
+ * WPA2: RSN element with 00-0F-AC suites, CCMP group and pairwise, PSK. */
+static uint16_t SecurityElements(uint8_t *p, int security)
+{
+    static const uint8_t wpaOui[3] = {0x00, 0x50, 0xF2};
+    static const uint8_t rsnOui[3] = {0x00, 0x0F, 0xAC};
+    size_t n = 0;
+    if (security == WLSIM_SEC_WPA) {
+        p[n++] = 221;
+        p[n++] = 22;
+        n += PutSuite(p + n, wpaOui, 1);
+        p[n++] = 1, p[n++] = 0; /* version */
+        n += PutSuite(p + n, wpaOui, 2);
+        p[n++] = 1, p[n++] = 0;
+        n += PutSuite(p + n, wpaOui, 2);
+        p[n++] = 1, p[n++] = 0;
+        n += PutSuite(p + n, wpaOui, 2);
+    } else if (security == WLSIM_SEC_WPA2) {
+        p[n++] = 48;
+        p[n++] = 20;
+        p[n++] = 1, p[n++] = 0; /* version */
+        n += PutSuite(p + n, rsnOui, 4);
+        p[n++] = 1, p[n++] = 0;
+        n += PutSuite(p + n, rsnOui, 4);
+        p[n++] = 1, p[n++] = 0;
+        n += PutSuite(p + n, rsnOui, 2);
+        p[n++] = 0, p[n++] = 0; /* capabilities */
+    }
+    return (uint16_t)n;
+}
+
+int SimStationMake(WlSimStation *st, const uint8_t *bssid, const char *ssid, int channel,
+                   int level1, int level2, int peer, int security, const char *name)
+{
+    static const uint8_t rates2[12] = {0x82, 0x84, 0x8B, 0x96, 12, 18, 24, 36, 48, 72, 96, 108};
+    static const uint8_t rates5[8] = {0x8C, 18, 0x98, 36, 0xB0, 72, 96, 108};
+    size_t n = ssid ? strlen(ssid) : 0;
+    if (!st || !bssid || n > 32 || channel < 1 || channel > 200 || level1 < 0 || level1 > 255 ||
+        level2 < 0 || level2 > 255 || security < WLSIM_SEC_OPEN || security > WLSIM_SEC_WPA2)
+        return Refuse("make station: bad arguments", ERROR_INVALID_PARAMETER);
+    memset(st, 0, sizeof *st);
+    memcpy(st->bssid, bssid, 6);
+    st->channel = (uint8_t)channel;
+    st->band = channel > 14 ? WLSIM_BAND_5GHZ : WLSIM_BAND_2GHZ;
+    st->capability = (uint16_t)((peer ? 0x0002u : WLSIM_CAP_ESS) |
+                                (security != WLSIM_SEC_OPEN ? WLSIM_CAP_PRIVACY : 0));
+    st->level1 = (uint8_t)level1;
+    st->level2 = (uint8_t)level2;
+    st->inRange = 1;
+    st->ssidLen = (uint8_t)n;
+    memcpy(st->ssid, ssid, n);
+    if (name)
+        strncpy(st->name, name, sizeof st->name);
+    if (st->band == WLSIM_BAND_5GHZ) {
+        st->nRates = sizeof rates5;
+        memcpy(st->rates, rates5, sizeof rates5);
+    } else {
+        st->nRates = sizeof rates2;
+        memcpy(st->rates, rates2, sizeof rates2);
+    }
+    st->ieLen = SecurityElements(st->ies, security);
+    return 0;
+}

@@ -15,6 +15,7 @@
 #define WLSIM_SIMCLIENT_H
 
 #include "simctl.h"
+#include "simworld.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -81,6 +82,28 @@ int SimNames(WlSimNameList *out);
 uint32_t SimTypeGets(const WlSimCounters *c, uint16_t typ);
 uint32_t SimTypePuts(const WlSimCounters *c, uint16_t typ);
 uint32_t SimActionCount(const WlSimCounters *c, uint16_t code);
+
+/* The radio world: stations by BSSID (putting one again changes it) and
+ * the adapters' mailboxes. A pushed record is answered with len word `len`
+ * (1 to 1153) and the valueBytes of `value` (the rest of len zero); flags
+ * WLSIM_MB_NOW, WLSIM_MB_AFTER_SCAN or WLSIM_MB_STICKY. */
+int SimPutStation(const WlSimStation *st);
+int SimRemoveStation(const uint8_t *bssid);
+int SimPushMailbox(int adapter, int flags, uint16_t len, uint16_t typ, const void *value,
+                   uint32_t valueBytes);
+int SimMailboxState(int adapter, WlSimMailboxState *out);
+int SimMailboxClear(int adapter);
+
+/* Security of a station made by SimStationMake. */
+#define WLSIM_SEC_OPEN 0
+#define WLSIM_SEC_WEP 1  /* privacy, no elements */
+#define WLSIM_SEC_WPA 2  /* privacy, WPA element: TKIP, PSK */
+#define WLSIM_SEC_WPA2 3 /* privacy, RSN element (00-0F-AC): CCMP, PSK */
+
+/* Fills a station in range: base station (peer 0) or peer-to-peer, the
+ * band from the channel (above 14: 5 GHz), the band's rates. */
+int SimStationMake(WlSimStation *st, const uint8_t *bssid, const char *ssid, int channel,
+                   int level1, int level2, int peer, int security, const char *name);
 
 /* Text of the last failure, such as "StartService failed: error 2". */
 const char *SimLastErrorText(void);

@@ -11,6 +11,7 @@
 
 #include <string.h>
 
+#include "simworld.h"
 #include "wlcore/wepcode.h"
 
 #define STATUS_UNSUCCESSFUL_VALUE 0xC0000001u
@@ -213,11 +214,13 @@ void SimCoreInit(void)
     memset(Names, 0, sizeof Names);
     memset(Faults, 0, sizeof Faults);
     ClearLog();
+    SimWorldReset();
 }
 
 void SimCoreShutdown(void)
 {
     int i;
+    SimWorldReset();
     for (i = 0; i < WLSIM_MAX_ADAPTERS; i++)
         FreeAdapter(&Adapters[i]);
     SimCoreInit();
@@ -283,6 +286,7 @@ int SimCoreRemoveAdapter(int32_t adapter)
     for (i = 0; i < WLSIM_MAX_FAULTS; i++)
         if (Faults[i].used && Faults[i].f.adapter == adapter)
             Faults[i].used = 0;
+    SimWorldAdapterGone(adapter);
     FreeAdapter(&Adapters[adapter]);
     return SIM_OK;
 }
@@ -635,6 +639,10 @@ static uint16_t DoGet(SimAdapter *a, uint8_t *block, uint16_t typ, uint16_t aske
     if (asked < 1 || asked > WLSIM_LTV_MAX_LEN)
         return WLSIM_RES_LEN;
     a->st.gets++;
+    if (typ == WLSIM_MB_REQUEST) {
+        *lenOut = SimWorldMailboxRead((int32_t)(a - Adapters), block, asked);
+        return WLSIM_RES_SUCCESS;
+    }
     i = FindRecord(a, typ);
     if (i < 0) {
         *lenOut = 1;
@@ -784,9 +792,12 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         break;
     case WLSIM_OP_ACTION:
         result = DoAction(a, hdr.typ);
+        SimWorldAction(adapter, hdr.typ);
         break;
     case WLSIM_OP_SEND_DIAG_MSG:
         result = DoDiag(a, block, hdr.len);
+        if (result == WLSIM_RES_SUCCESS)
+            SimWorldDiag(adapter, block + BLOCK_VAL_OFFSET, hdr.len);
         break;
     case WLSIM_OP_GET_INFO: {
         int whole = TakeFault(WLSIM_OP_GET_INFO, WLSIM_FAULT_TRUE_LEN, adapter, &value);
@@ -815,4 +826,34 @@ answer:
     }
     AppendLog(&x);
     return SIM_XCHG_ANSWERED;
+}
+
+/* ---- records for the radio world ---------------------------------------- */
+
+int SimCoreAdapterValid(int32_t adapter)
+{
+    return ValidAdapter(adapter);
+}
+
+int SimCoreRecordRead(int32_t adapter, uint16_t typ, uint16_t *val, int maxWords)
+{
+    const SimRecordSlot *r;
+    int i, n;
+    if (!ValidAdapter(adapter) || maxWords < 0)
+        return 0;
+    i = FindRecord(&Adapters[adapter], typ);
+    if (i < 0)
+        return 0;
+    r = &Adapters[adapter].rec[i];
+    n = r->len - 1 < maxWords ? r->len - 1 : maxWords;
+    if (n > 0)
+        memcpy(val, r->val, 2u * (uint32_t)n);
+    return r->len;
+}
+
+int SimCoreRecordStore(int32_t adapter, uint16_t typ, uint16_t len, const void *val)
+{
+    if (!ValidAdapter(adapter))
+        return SIM_E_NOT_FOUND;
+    return StoreRecord(&Adapters[adapter], typ, len, val);
 }

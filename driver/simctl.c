@@ -366,6 +366,92 @@ static int CmdNames(int argc, char **argv)
     return 0;
 }
 
+/* ---- the radio world ----------------------------------------------------- */
+
+static int ParseMac(const char *text, uint8_t *mac)
+{
+    unsigned v[6];
+    int i;
+    char tail;
+    if (sscanf(text, "%x:%x:%x:%x:%x:%x%c", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &tail) != 6) {
+        fprintf(stderr, "simctl: bad address \"%s\" (xx:xx:xx:xx:xx:xx)\n", text);
+        return 0;
+    }
+    for (i = 0; i < 6; i++) {
+        if (v[i] > 0xFF)
+            return 0;
+        mac[i] = (uint8_t)v[i];
+    }
+    return 1;
+}
+
+static const char *const Securities[] = {"open", "wep", "wpa", "wpa2"};
+
+/* station <bssid> <ssid> <channel> <signal> <noise> ap|peer open|wep|wpa|wpa2
+ *         [name] [out] */
+static int CmdStation(int argc, char **argv)
+{
+    WlSimStation st;
+    uint8_t bssid[6];
+    long channel, level1, level2;
+    int peer, security = -1, i;
+
+    if (!ParseMac(argv[0], bssid) || !ParseNumber(argv[2], 1, 200, &channel) ||
+        !ParseNumber(argv[3], 0, 255, &level1) || !ParseNumber(argv[4], 0, 255, &level2))
+        return EXIT_USAGE;
+    if (strcmp(argv[5], "ap") != 0 && strcmp(argv[5], "peer") != 0) {
+        fprintf(stderr, "simctl: kind \"%s\" is neither ap nor peer\n", argv[5]);
+        return EXIT_USAGE;
+    }
+    peer = strcmp(argv[5], "peer") == 0;
+    for (i = 0; i < 4; i++)
+        if (strcmp(argv[6], Securities[i]) == 0)
+            security = i;
+    if (security < 0) {
+        fprintf(stderr, "simctl: security \"%s\" is none of open, wep, wpa, wpa2\n", argv[6]);
+        return EXIT_USAGE;
+    }
+    if (SimStationMake(&st, bssid, argv[1], (int)channel, (int)level1, (int)level2, peer, security,
+                       argc > 7 ? argv[7] : argv[1]))
+        return Failed();
+    if (argc > 8) {
+        if (strcmp(argv[8], "out") != 0) {
+            fprintf(stderr, "simctl: the last argument can only be \"out\"\n");
+            return EXIT_USAGE;
+        }
+        st.inRange = 0;
+    }
+    return SimPutStation(&st) ? Failed() : 0;
+}
+
+static int CmdUnstation(int argc, char **argv)
+{
+    uint8_t bssid[6];
+    (void)argc;
+    if (!ParseMac(argv[0], bssid))
+        return EXIT_USAGE;
+    return SimRemoveStation(bssid) ? Failed() : 0;
+}
+
+static int CmdMailbox(int argc, char **argv)
+{
+    WlSimMailboxState m;
+    int adapter;
+    (void)argc;
+    if (!ParseAdapter(argv[0], &adapter))
+        return EXIT_USAGE;
+    if (SimMailboxState(adapter, &m))
+        return Failed();
+    printf("queued %d held %d sticky %d pushed %lu taken %lu dropped %lu empty reads %lu\n",
+           (int)m.queued, (int)m.held, (int)m.sticky, (unsigned long)m.pushed,
+           (unsigned long)m.taken, (unsigned long)m.dropped, (unsigned long)m.emptyReads);
+    printf("scans %lu answers %lu port status %u joined %02X:%02X:%02X:%02X:%02X:%02X\n",
+           (unsigned long)m.scans, (unsigned long)m.wmpAnswers, (unsigned)m.portStatus,
+           m.joinedBssid[0], m.joinedBssid[1], m.joinedBssid[2], m.joinedBssid[3],
+           m.joinedBssid[4], m.joinedBssid[5]);
+    return 0;
+}
+
 static const Command Commands[] = {
     {"install", 1, 1, CmdInstall, "install <path-to-wlsim.sys>   create and start the service"},
     {"reset", 0, 0, CmdReset, "reset                         remove all adapters, clear all"},
@@ -385,6 +471,10 @@ static const Command Commands[] = {
     {"state", 1, 1, CmdState, "state <adapter>"},
     {"diag", 1, 2, CmdDiag, "diag <adapter> [back]         a kept diagnostic message"},
     {"names", 0, 0, CmdNames, "names                         device names and their adapters"},
+    {"station", 7, 9, CmdStation,
+     "station <bssid> <ssid> <channel> <signal> <noise> ap|peer open|wep|wpa|wpa2 [name] [out]"},
+    {"unstation", 1, 1, CmdUnstation, "unstation <bssid>             remove a station"},
+    {"mailbox", 1, 1, CmdMailbox, "mailbox <adapter>             mailbox and link state"},
 };
 
 static int Usage(void)

@@ -9,6 +9,7 @@
 #include <ntddk.h>
 
 #include "simcore.h"
+#include "simworld.h"
 
 #define WLSIM_TAG 0x6D69536Cu /* "lSim" */
 #define LINK_PREFIX L"\\DosDevices\\"
@@ -342,6 +343,24 @@ static NTSTATUS RunControl(ULONG code, ULONG *outBytes)
     return StatusOf(rc);
 }
 
+/* Requests of the radio world: stations and mailboxes. */
+static NTSTATUS WorldRequest(PIRP irp, ULONG code, ULONG inLen, ULONG outLen, void *buf)
+{
+    uint32_t inSize, outSize, outBytes = 0;
+    int rc;
+
+    if (!SimWorldControlShape(code, &inSize, &outSize))
+        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+    if (inLen != inSize || (inSize && !buf))
+        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
+    if (outLen < outSize || (outSize && !buf))
+        return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+    LockCore();
+    rc = SimWorldControl(code, buf, buf, &outBytes);
+    UnlockCore();
+    return Complete(irp, StatusOf(rc), rc == SIM_OK ? outBytes : 0);
+}
+
 static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
 {
     ULONG code = sp->Parameters.DeviceIoControl.IoControlCode;
@@ -357,7 +376,7 @@ static NTSTATUS ControlRequest(PIRP irp, PIO_STACK_LOCATION sp)
         if (Shapes[i].code == code)
             shape = &Shapes[i];
     if (!shape)
-        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+        return WorldRequest(irp, code, inLen, outLen, buf);
     if (inLen != shape->inSize || (shape->inSize && !buf))
         return Complete(irp, STATUS_INVALID_PARAMETER, 0);
     if (outLen < shape->outSize || (shape->outSize && !buf))

@@ -344,6 +344,31 @@ int WLAPI WLMemCtlGet(int *Val);
 int WLAPI WLOwnMACAdrGet(unsigned char *Val);
 int WLAPI WLOwnMACAdrSet(const unsigned char *Val);
 
+/* ---- Mailbox and scanning ---- */
+
+/* Synchronous scans: *Num receives the number of access points found. */
+int WLAPI WLScanAPGet(int *Num);
+int WLAPI WLScanNetworkGet(int *Num);
+int WLAPI WLScanAnyGet(int *Num, const char *SSID, DWORD Size, DWORD Channel);
+/* Entry Num (1-based) of the last scan. */
+int WLAPI WLScanAPResultGet(ScanResultBuffer *Val, int Num);
+int WLAPI WLScanNetworkResultGet(ScanResultBuffer *Val, int Num);
+int WLAPI WLScanAnyResultGet(ScanResultBuffer *Val, int Num);
+/* Mailbox clients of the current adapter; Val of WLMBSet is a client
+ * buffer (MBBufferHeader and entries), of WLMBReset its buffer type. */
+int WLAPI WLMBLogon(int *Index);
+int WLAPI WLMBLogoff(int Index);
+int WLAPI WLMBSet(void *Val, int Index);
+int WLAPI WLMBReset(const DWORD *Val, int Index);
+int WLAPI WLMBGet(void);
+int WLAPI WLMBActionScan(const char *SSID, DWORD Size, DWORD Unused);
+int WLAPI WLMBActionACSScan(const char *SSID, DWORD Size, DWORD Unused);
+int WLAPI WLMBActionACSABGScan(const char *SSID, DWORD Size, const Channel2GHzBuffer *Channel2GHz,
+                               const Channel5GHzBuffer *Channel5GHz, const DataRate2GHzBuffer *Rate2GHz,
+                               const DataRate5GHzBuffer *Rate5GHz);
+int WLAPI WLMBActionLinkTest(const unsigned char *Dest, DWORD ID);
+int WLAPI WLMBActionAPList(void);
+
 /* Profiles. The current profile is the one in-memory profile of the
  * process; stored profiles live under HKLM "Software\\Wireless\\Driver",
  * named by at most 32 bytes; each adapter keeps an ordered preferred list.

@@ -17,6 +17,10 @@
 #define TYPE_NETWORK_NAME 0xFC02
 #define NAME_MAX_CHARS 32
 
+/* The build's variant: WL_VARIANT_LETTER (C, D, E, F) and WL_VARIANT_NUMBER. */
+#define BUILD_TEXT_OF(x) #x
+#define BUILD_TEXT(x) BUILD_TEXT_OF(x)
+
 static const char kProfileRoot[] = "Software\\Wireless\\Driver";
 static const char kCompanionKey[] = "Software\\Wireless\\Corvane";
 static const char kNoName[] = "XXXXXX";
@@ -123,7 +127,7 @@ static int VersionCommand()
 {
     char line[96];
     snprintf(line, sizeof line, "WC%s%d%s.EXE Variant %d, Version %s\n", VENDOR_CODE, 48,
-             REGUTIL_VARIANT_LETTER, REGUTIL_VARIANT_NUMBER, REGUTIL_VERSION_TEXT);
+             BUILD_TEXT(WL_VARIANT_LETTER), WL_VARIANT_NUMBER, REGUTIL_VERSION_TEXT);
     Print(line);
     return EXIT_DONE;
 }

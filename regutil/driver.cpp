@@ -29,12 +29,33 @@ struct Connection {
 
 static Connection *Conn;
 
-/* One exchange; false when the call itself failed. */
-static bool Exchange(HANDLE device, Block *blk)
+/* One exchange; false when the call itself failed or answered fewer bytes
+ * than the block header (then the block still holds the request, or only
+ * part of an answer, and none of it is the driver's). *returned: the bytes
+ * the driver answered. */
+static bool Exchange(HANDLE device, Block *blk, DWORD *returned = NULL)
 {
     DWORD id = WLDRV_OBJECT_ID, bytes = 0;
-    return DeviceIoControl(device, WLDRV_IOCTL, &id, sizeof id, blk->b, WLDRV_BLOCK_SIZE, &bytes,
-                           NULL) != FALSE;
+    const bool ok = DeviceIoControl(device, WLDRV_IOCTL, &id, sizeof id, blk->b, WLDRV_BLOCK_SIZE,
+                                    &bytes, NULL) != FALSE &&
+                    bytes >= WLDRV_HEADER_SIZE;
+    if (returned)
+        *returned = ok ? bytes : 0;
+    return ok;
+}
+
+/* A connect exchange: the driver's result and interface pointer, or the
+ * preset result and no pointer when the exchange failed. */
+static int Connect(Connection *c, uint16_t preset, uint32_t *ifbp)
+{
+    memset(c->connectBlock.b, 0, WLDRV_BLOCK_SIZE);
+    BlockSetHeader(&c->connectBlock, WLDRV_OP_CONNECT, preset, 0, 0);
+    if (!Exchange(c->device, &c->connectBlock)) {
+        *ifbp = 0;
+        return preset;
+    }
+    *ifbp = BlockIfbp(c->connectBlock);
+    return BlockResult(c->connectBlock);
 }
 
 static HANDLE OpenDevice(const char *path)
@@ -58,11 +79,12 @@ static int GetWith(Connection *c, uint16_t *ltv, int words)
     Block *blk = &c->requestBlock;
     BlockSetHeader(blk, WLDRV_OP_GET_INFO, 0, 0, 0);
     BlockLoadRecord(blk, ltv, words, BLOCK_GET_IN_WORDS);
-    if (!Exchange(c->device, blk))
+    DWORD returned;
+    if (!Exchange(c->device, blk, &returned))
         return DRV_NOT_CONNECTED;
     const int result = BlockResult(*blk);
     if (result == 0 || result == WLDRV_RES_LEN)
-        BlockCopyBack(*blk, ltv, words);
+        BlockCopyBack(*blk, ltv, words, returned);
     return result;
 }
 
@@ -72,17 +94,15 @@ static int GetWith(Connection *c, uint16_t *ltv, int words)
  * WLDRV_RES_INCOMP_DRV. */
 static int TryPath(Connection *c, const char *path, bool *opened)
 {
+    uint32_t ifbp = 0;
     *opened = false;
     for (int attempt = 1;; attempt++) {
         c->device = OpenDevice(path);
         if (c->device == INVALID_HANDLE_VALUE)
             return DRV_NOT_CONNECTED;
         *opened = true;
-        memset(c->connectBlock.b, 0, WLDRV_BLOCK_SIZE);
-        BlockSetHeader(&c->connectBlock, WLDRV_OP_CONNECT, 0, 0, 0);
-        Exchange(c->device, &c->connectBlock);
-        const int result = BlockResult(c->connectBlock);
-        if (result == 0 && BlockIfbp(c->connectBlock) != 0)
+        const int result = Connect(c, 0, &ifbp);
+        if (result == 0 && ifbp != 0)
             break;
         CloseHandle(c->device);
         c->device = INVALID_HANDLE_VALUE;
@@ -94,7 +114,7 @@ static int TryPath(Connection *c, const char *path, bool *opened)
     }
     c->connects++;
     memset(c->requestBlock.b, 0, WLDRV_BLOCK_SIZE);
-    BlockSetIfbp(&c->requestBlock, BlockIfbp(c->connectBlock));
+    BlockSetIfbp(&c->requestBlock, ifbp);
 
     /* Role, Id, Variant, Bottom, Top */
     uint16_t range[7] = {6, TYPE_COMPAT_RANGE, 0, 0, 0, 0, 0};
@@ -107,17 +127,14 @@ static int TryPath(Connection *c, const char *path, bool *opened)
     }
 
     SendDisconnect(c);
-    memset(c->connectBlock.b, 0, WLDRV_BLOCK_SIZE);
-    BlockSetHeader(&c->connectBlock, WLDRV_OP_CONNECT, DRV_PRESET, 0, 0);
-    Exchange(c->device, &c->connectBlock);
-    if (BlockResult(c->connectBlock) != 0 || BlockIfbp(c->connectBlock) == 0) {
+    if (Connect(c, DRV_PRESET, &ifbp) != 0 || ifbp == 0) {
         /* a reconnect the driver refused leaves no usable connection */
         CloseHandle(c->device);
         c->device = INVALID_HANDLE_VALUE;
         return DRV_NOT_CONNECTED;
     }
     c->connects++;
-    BlockSetIfbp(&c->requestBlock, BlockIfbp(c->connectBlock));
+    BlockSetIfbp(&c->requestBlock, ifbp);
     snprintf(c->path, sizeof c->path, "%s", path);
     return 0;
 }
@@ -237,11 +254,12 @@ int DriverPut(uint16_t *ltv, int words)
     Block *blk = &Conn->requestBlock;
     BlockSetHeader(blk, WLDRV_OP_PUT_INFO, 0, 0, 0);
     BlockLoadRecord(blk, ltv, words, WLDRV_LTV_MAX_LEN - 1);
-    if (!Exchange(Conn->device, blk))
+    DWORD returned;
+    if (!Exchange(Conn->device, blk, &returned))
         return DRV_NOT_CONNECTED;
     const int result = BlockResult(*blk);
     if (result == 0 || result == WLDRV_RES_LEN)
-        BlockCopyBack(*blk, ltv, words);
+        BlockCopyBack(*blk, ltv, words, returned);
     return result;
 }
 

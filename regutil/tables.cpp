@@ -247,11 +247,16 @@ void BlockLoadRecord(Block *blk, const uint16_t *ltv, int words, int maxValues)
     memcpy(blk->b + 12, ltv + 2, 2u * (size_t)values);
 }
 
-void BlockCopyBack(const Block &blk, uint16_t *ltv, int words)
+void BlockCopyBack(const Block &blk, uint16_t *ltv, int words, uint32_t returned)
 {
-    if (words < 2)
+    if (words < 2 || returned < WLDRV_HEADER_SIZE)
         return;
+    if (returned > WLDRV_BLOCK_SIZE)
+        returned = WLDRV_BLOCK_SIZE;
     int len = Get16(blk, 8);
+    const int carried = 1 + (int)((returned - WLDRV_HEADER_SIZE) / 2);
+    if (len > carried)
+        len = carried;
     if (len > (int)WLDRV_LTV_MAX_LEN)
         len = (int)WLDRV_LTV_MAX_LEN;
     if (len > ltv[0])

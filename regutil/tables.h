@@ -83,9 +83,9 @@ void BlockSetHeader(Block *blk, uint16_t function, uint16_t result, uint16_t len
  * number of words the caller's buffer holds (len word included).
  * BlockLoadRecord copies len (capped at 4097 and at the buffer), typ and at
  * most `maxValues` value words into the block; BlockCopyBack copies the
- * answer back, no more words than both lengths allow, and sets the
- * caller's len to that. */
+ * answer back, no more words than both lengths and the `returned` bytes of
+ * the answer allow, and sets the caller's len to that. */
 void BlockLoadRecord(Block *blk, const uint16_t *ltv, int words, int maxValues);
-void BlockCopyBack(const Block &blk, uint16_t *ltv, int words);
+void BlockCopyBack(const Block &blk, uint16_t *ltv, int words, uint32_t returned);
 
 #endif

@@ -306,9 +306,3 @@ unsigned short ui2us(unsigned int ui)
     return us;
 }
 
-int LevelToDBm(int Level)
-{
-    if (Level <= 47) return -102;
-    if (Level >= 139) return -10;
-    return Level - 149;
-}

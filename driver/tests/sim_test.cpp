@@ -353,6 +353,38 @@ TEST_F(SimDriver, ControlRequestsOfWrongShapeAreRefused)
     EXPECT_EQ(2, names.n) << "a refused request changed the adapters";
 }
 
+TEST_F(SimDriver, WorldRequestsThroughTheControlDevice)
+{
+    WlSimStation st;
+    const uint8_t bssid[6] = {0x00, 0x40, 0x96, 0x00, 0x00, 0x09};
+    ASSERT_EQ(0, SimStationMake(&st, bssid, "ctl", 3, 110, 60, 0, WLSIM_SEC_WPA2, "ctl-ap"));
+    EXPECT_EQ(48, st.ies[0]);
+    ASSERT_EQ(0, SimPutStation(&st)) << SimLastErrorText();
+    st.ssidLen = 33;
+    EXPECT_EQ(static_cast<int>(ERROR_INVALID_PARAMETER), SimPutStation(&st));
+
+    // A scan through the adapter's device reaches the mailbox.
+    Xchg(guid, WLSIM_OP_ACTION, 0, 6);
+    Xchg(vxd, WLSIM_OP_GET_INFO, 801, 0x0820);
+    EXPECT_EQ(0xF101, block.typ);
+    EXPECT_EQ(1 + 50 / 2, block.len);
+
+    uint8_t v[4] = {1, 2, 3, 4};
+    EXPECT_EQ(0, SimPushMailbox(adapter, WLSIM_MB_NOW, 3, 0xF200, v, 4));
+    EXPECT_EQ(static_cast<int>(ERROR_INVALID_PARAMETER), SimPushMailbox(adapter, WLSIM_MB_NOW, 1154, 0xF200, v, 4));
+    EXPECT_EQ(static_cast<int>(ERROR_INVALID_PARAMETER), SimPushMailbox(adapter, 7, 3, 0xF200, v, 4));
+    WlSimMailboxState m;
+    ASSERT_EQ(0, SimMailboxState(adapter, &m));
+    EXPECT_EQ(1, m.queued);
+    EXPECT_EQ(1u, m.taken);
+    EXPECT_EQ(static_cast<int>(ERROR_NOT_FOUND), SimMailboxState(adapter + 1, &m));
+    ASSERT_EQ(0, SimMailboxClear(adapter));
+    ASSERT_EQ(0, SimMailboxState(adapter, &m));
+    EXPECT_EQ(0, m.queued);
+    EXPECT_EQ(0, SimRemoveStation(bssid));
+    EXPECT_EQ(static_cast<int>(ERROR_NOT_FOUND), SimRemoveStation(bssid));
+}
+
 TEST_F(SimDriver, ExchangeCost)
 {
     const int n = 2000;

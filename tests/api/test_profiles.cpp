@@ -636,6 +636,10 @@ TEST_P(ActivationTest, WritesTheNicKeyAndTheAdapterInOneApply)
     EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLConnected)());
 
     EXPECT_EQ("OfficeNet", sim().GetString(0xFC02));
+    char computer[33];
+    DWORD n = sizeof computer;
+    ASSERT_TRUE(GetComputerNameA(computer, &n));
+    EXPECT_EQ(computer, sim().GetString(0xFC0E)) << "the station name is the computer's";
     EXPECT_EQ("Office", Get(sim().reg.nicKey(), "ConfigName").text());
     EXPECT_EQ("OfficeNet", Get(sim().reg.nicKey(), "DesiredSSID").text());
     EXPECT_EQ(Get(ProfileKey("Office"), "Encryption").text(), Get(sim().reg.nicKey(), "Encryption").text());
@@ -687,6 +691,17 @@ TEST_P(ActivationTest, AFailureClosesWhatItOpenedAndLeavesNoDeferredMode)
     WlSimCounters c = SimCountersNow();
     EXPECT_EQ(1u, SimActionCount(&c, WL_ACTION_APPLY));
 
+    /* a step refused after records were written: what was written is put
+     * in force, and the channel still closes */
+    NewProfile("TooLong", std::string(40, 'x'), 0); /* the adapter is in mode 1 now */
+    SimClearLog();
+    EXPECT_EQ(WL_INPUT_BUFFER_INSUFFICIENT, Activate("TooLong")) << "the SSID is refused";
+    c = SimCountersNow();
+    EXPECT_EQ(1u, SimTypePuts(&c, 0x0908));
+    EXPECT_EQ(1u, SimActionCount(&c, WL_ACTION_APPLY));
+    EXPECT_EQ(1u, c.ops[WLSIM_OP_DISCONNECT]);
+    EXPECT_EQ(WL_NOT_CONNECTED, WL(lib(), WLConnected)());
+
     /* a caller's own connection stays open */
     ASSERT_EQ(WL_SUCCESS, WL(lib(), WLConnect)());
     ASSERT_EQ(WL_SUCCESS, Activate("Net"));
@@ -726,6 +741,33 @@ TEST_P(ActivationTest, RegistryIdentityComesFromTheNicKey)
     EXPECT_EQ("Val->TS.Size != sizeof (IdentityBuffer)", Reason());
 }
 
+/* With the stand-in's radio world: an access point in range announcing the
+ * profile's SSID is joined by the activation; an absent network is not. */
+TEST_P(ActivationTest, ActivationJoinsTheNetworkInRange)
+{
+    const uint8_t bssid[6] = {0x02, 0x57, 0x4C, 0x00, 0x01, 0x80};
+    WlSimStation ap;
+    ASSERT_EQ(0, SimStationMake(&ap, bssid, "OfficeNet", 6, 60, 10, 0, WLSIM_SEC_OPEN, "office-ap"));
+    ASSERT_EQ(0, SimPutStation(&ap));
+    NewProfile("Office", "OfficeNet");
+    NewProfile("Away", "AbsentNet");
+    const struct {
+        const char *profile;
+        int port;
+    } cases[] = {{"Office", WLSIM_PORT_STATUS_ESS}, {"Away", WLSIM_PORT_STATUS_NO_LINK}, {"Office", WLSIM_PORT_STATUS_ESS}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.profile);
+        ASSERT_EQ(WL_SUCCESS, Activate(c.profile)) << lib().returnString();
+        int port = 0;
+        ASSERT_EQ(WL_SUCCESS, WL(lib(), WLPortStatusGet)(&port));
+        EXPECT_EQ(c.port, port);
+        unsigned char joined[6] = {0};
+        WL(lib(), WLCurrentBSSIDGet)(joined);
+        EXPECT_EQ(c.port == WLSIM_PORT_STATUS_ESS, memcmp(joined, bssid, 6) == 0);
+    }
+    SimRemoveStation(bssid);
+}
+
 INSTANTIATE_TEST_SUITE_P(All, ProfileTest, testing::ValuesIn(kVariants), VariantName);
 INSTANTIATE_TEST_SUITE_P(All, ActivationTest, testing::ValuesIn(kVariants), VariantName);
 
@@ -760,6 +802,14 @@ TEST(OsVersionProfiles, IntegersFollowTheOsTypeAndReadInEitherForm)
         int m = 0;
         ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentProfileConnectionModeGet)(&m));
         EXPECT_EQ(1, m);
+
+        /* the preferred list lives under the adapter key of this layout */
+        RegAdapter a(AdapterSpec("0190", "Layout card", true, 'E', win98));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLCurrentNICSet)("0190", 4));
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLFirstPreferredProfileByNameSet)("Os", 2));
+        EXPECT_EQ("Os", Get(a.nicKey() + "\\PreferredProfiles", "PP_0").text());
+        ASSERT_EQ(WL_SUCCESS, WL(lib, WLProfileByNameDel)("Os", 2));
+        EXPECT_EQ(REG_NONE, Get(a.nicKey() + "\\PreferredProfiles", "PP_0").type);
     }
     TreeDelete(kRoot);
 }

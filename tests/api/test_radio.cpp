@@ -53,6 +53,7 @@ ChannelFrequencyBandBuffer ChannelBand(uint8_t channel, uint8_t band)
 
 const Bytes kMs = kOuiMs;
 const Bytes kIeee = kOuiIeee;
+const Bytes kOther = {0x00, 0x10, 0x18};
 
 /* Value bytes of record 0xFD8C: reassociation word, capability, listen
  * interval, the current access point for a reassociation, the elements. */
@@ -734,8 +735,16 @@ TEST_P(AssocTest, WpaAndRsnSuitesGiveTheirBits)
     EXPECT_EQ(4 | 16, b.data.PairwiseCipher);
     EXPECT_EQ(2 | 4, b.data.KeyManagement);
 
-    /* Suites of another organisation end the element's walk. */
+    /* A WPA2 network's standard suites (00-0F-AC) give CCMP and PSK. */
     SetRequest(AssocRequest(Ssid("ieee") + AllRates() + Rsn(kIeee, 4, {4}, {2})));
+    b = Info();
+    ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentAssociationRequestInfoGet)(&b)) << why();
+    EXPECT_EQ(0x10, b.data.GroupCipher);
+    EXPECT_EQ(0x10, b.data.PairwiseCipher);
+    EXPECT_EQ(0x04, b.data.KeyManagement);
+
+    /* Suites of another organisation end the element's walk. */
+    SetRequest(AssocRequest(Ssid("other") + AllRates() + Rsn(kOther, 4, {4}, {2})));
     b = Info();
     ASSERT_EQ(WL_SUCCESS, WL(lib(), WLCurrentAssociationRequestInfoGet)(&b)) << why();
     EXPECT_EQ(0, b.data.GroupCipher);

@@ -218,3 +218,23 @@ TEST_F(RegutilWalk, Nt4DosDeviceDefinedByTheUtilityIsRemoved)
     EXPECT_EQ(6u, RunUtil(exe, {"M"}).exit);
     EXPECT_FALSE(DosDefined("WLVXQ521"));
 }
+
+TEST_F(RegutilWalk, OnlyTheBytesReturnedAreTheDriversAnswer)
+{
+    StandardAdapter();
+    /* a connect answered in fewer bytes than the block header is no connect */
+    ASSERT_EQ(0, SimShortAnswer(WLSIM_OP_CONNECT, 1, 8));
+    UtilResult r = Run({"M"});
+    EXPECT_EQ(6u, r.exit);
+    EXPECT_EQ("XXXXXXXXXXXX", r.out);
+    EXPECT_EQ("C", Exchanges());
+    /* 22 bytes carry five value words: the name's count word and 8 characters */
+    std::vector<uint16_t> name = {18, 0xFC02, 12, 'a' | 'b' << 8, 'c' | 'd' << 8, 'e' | 'f' << 8,
+                                  'g' | 'h' << 8, 'i' | 'j' << 8, 'k' | 'l' << 8};
+    name.resize(19, 0);
+    ASSERT_EQ(0, SimSetRecord(driver_, name.data()));
+    ASSERT_EQ(0, SimShortAnswer(WLSIM_OP_GET_INFO, 2, 22));
+    r = Run({"H"});
+    EXPECT_EQ(0u, r.exit);
+    EXPECT_EQ("abcdefgh", r.out);
+}

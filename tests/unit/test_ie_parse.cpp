@@ -292,9 +292,15 @@ TEST(SuiteBits, CipherAndKeyManagementMaps)
     const uint8_t wpa[] = {0x00, 0x50, 0xF2};
     const uint8_t zero[] = {0x00, 0x00, 0x00};
     const uint8_t ieee[] = {0x00, 0x0F, 0xAC};
-    EXPECT_TRUE(IeSuiteOuiAccepted(wpa));
-    EXPECT_TRUE(IeSuiteOuiAccepted(zero));
-    EXPECT_FALSE(IeSuiteOuiAccepted(ieee));
+    const uint8_t other[] = {0x00, 0x10, 0x18};
+    for (uint8_t id : {IE_ID_RSN, IE_ID_VENDOR}) {
+        EXPECT_TRUE(IeSuiteOuiAccepted(wpa, id));
+        EXPECT_TRUE(IeSuiteOuiAccepted(zero, id));
+        EXPECT_FALSE(IeSuiteOuiAccepted(other, id));
+    }
+    // The standard suite identifier belongs to the RSN element only.
+    EXPECT_TRUE(IeSuiteOuiAccepted(ieee, IE_ID_RSN));
+    EXPECT_FALSE(IeSuiteOuiAccepted(ieee, IE_ID_VENDOR));
 }
 
 // ---------------------------------------------------------------- walk
@@ -404,20 +410,46 @@ TEST(RsnWpaParse, UnknownSuiteTypesAddNothing)
     EXPECT_EQ("map_akms 3\n", cap.lines[11]);
 }
 
-TEST(RsnWpaParse, SuiteWithOtherOrganisationEndsTheWalk)
+TEST(RsnWpaParse, StandardRsnSuitesOfWpa2AreAccepted)
 {
-    // The standard RSN suite identifier 00 0F AC is not among the accepted
-    // ones: the walk stops at the group suite.
-    Bytes rsn = kRsnEapCcmp;
+    // A WPA2 network: CCMP and PSK under the standard identifier 00 0F AC.
+    Bytes rsn = kRsnPskTkipCcmp;
     for (size_t off : {4, 10, 16}) {
         rsn[off + 1] = 0x0F;
         rsn[off + 2] = 0xAC;
+    }
+    rsn[7] = 4; // CCMP group
+    Bits bits;
+    Capture cap;
+    EXPECT_EQ(IE_WALK_COMPLETE, Walk(rsn, IE_ID_RSN, &bits, &cap));
+    EXPECT_EQ(0x10, bits.group);
+    EXPECT_EQ(0x10, bits.pairwise);
+    EXPECT_EQ(0x04, bits.keymgmt);
+    EXPECT_EQ("group key suite 0:f:ac:4\n", cap.lines[4]);
+}
+
+TEST(RsnWpaParse, SuiteWithOtherOrganisationEndsTheWalk)
+{
+    // In the RSN element an identifier other than the three accepted ones
+    // stops the walk at the group suite.
+    Bytes rsn = kRsnEapCcmp;
+    for (size_t off : {4, 10, 16}) {
+        rsn[off + 1] = 0x10;
+        rsn[off + 2] = 0x18;
     }
     Bits bits;
     Capture cap;
     EXPECT_EQ(IE_WALK_STOPPED, Walk(rsn, IE_ID_RSN, &bits, &cap));
     EXPECT_EQ(0, bits.group | bits.pairwise | bits.keymgmt);
-    EXPECT_EQ("group key suite 0:f:ac:4\n", cap.lines.back());
+    EXPECT_EQ("group key suite 0:10:18:4\n", cap.lines.back());
+
+    // The standard RSN identifier is foreign in the WPA element.
+    Bytes wpa0 = kWpaEapTkipCcmp;
+    wpa0[9] = 0x0F; // group suite 00 0F AC
+    wpa0[10] = 0xAC;
+    Bits b0;
+    EXPECT_EQ(IE_WALK_STOPPED, Walk(wpa0, IE_ID_VENDOR, &b0));
+    EXPECT_EQ(0, b0.group | b0.pairwise | b0.keymgmt);
 
     // A foreign pairwise suite: the group bit stays, nothing after it.
     Bytes wpa = kWpaEapTkipCcmp;

@@ -237,15 +237,26 @@ TEST(RegutilTables, BlockCopiesStayInsideBothRecords)
     w = 4097;
     memcpy(blk.b + 8, &w, 2);
     uint16_t small[5] = {4, 0xFC01, 1, 2, 3};
-    BlockCopyBack(blk, small, 5);
+    BlockCopyBack(blk, small, 5, WLDRV_BLOCK_SIZE);
     EXPECT_EQ(4, small[0]);
     /* a caller len beyond its buffer is cut to the buffer */
     uint16_t lying[6] = {4000, 0xFC01, 0, 0, 0x1234, 0x1234};
-    BlockCopyBack(blk, lying, 4);
+    BlockCopyBack(blk, lying, 4, WLDRV_BLOCK_SIZE);
     EXPECT_EQ(3, lying[0]);
     EXPECT_EQ(0x1234, lying[4]) << "nothing written past the caller's buffer";
     w = 1;
     memcpy(blk.b + 8, &w, 2);
-    BlockCopyBack(blk, small, 5);
+    BlockCopyBack(blk, small, 5, WLDRV_BLOCK_SIZE);
     EXPECT_EQ(1, small[0]) << "a shorter answer shortens the record";
+
+    /* only the bytes returned are the driver's */
+    w = 4;
+    memcpy(blk.b + 8, &w, 2);
+    uint16_t mac[5] = {4, 0xFC01, 0, 0, 0};
+    BlockCopyBack(blk, mac, 5, 16);
+    EXPECT_EQ(3, mac[0]) << "two value words in 16 bytes";
+    mac[0] = 4;
+    BlockCopyBack(blk, mac, 5, 11);
+    EXPECT_EQ(4, mac[0]) << "less than the header: nothing copied";
+    EXPECT_EQ(0, mac[4]);
 }

@@ -79,9 +79,10 @@ uint8_t IeCipherSuiteBit(uint8_t type);
 // 2 (PSK) 4; other types 0.
 uint8_t IeKeyMgmtSuiteBit(uint8_t type);
 
-// True for the organisation identifiers whose suites the walk accepts:
-// 00 50 F2 and 00 00 00.
-bool IeSuiteOuiAccepted(const uint8_t *oui);
+// True for the organisation identifiers whose suites the walk of element
+// `id` accepts: 00 50 F2 and 00 00 00, and in the RSN element (48) also the
+// standard suite identifier 00 0F AC that every WPA2 network uses.
+bool IeSuiteOuiAccepted(const uint8_t *oui, uint8_t id);
 
 // How an RSN/WPA element walk ended.
 enum IeWalkResult {
