@@ -9,33 +9,9 @@
 CurrentNICInfoBuffer g_CurrentNICInfo;
 uint16_t g_CheckedRates[2];
 
-/*
- * The API library's adapter description and third-party switch, reached
- * through the export table at their fixed ordinals while the import
- * library of this build does not carry them yet. A library without them
- * answers WL_FUNCTION_NOT_AVAILABLE here.
- */
-namespace {
-FARPROC ApiOrdinal(WORD ordinal)
-{
-    HMODULE api = GetModuleHandleA("WAVXQ48" COINST_VARIANT ".DLL");
-    return api ? GetProcAddress(api, MAKEINTRESOURCEA(ordinal)) : NULL;
-}
-} // namespace
+int ApiCurrentNICInfoGet(CurrentNICInfoBuffer *Val) { return WLCurrentNICInfoGet(Val); }
 
-int ApiCurrentNICInfoGet(CurrentNICInfoBuffer *Val)
-{
-    typedef int(WLAPI * Fn)(CurrentNICInfoBuffer *);
-    Fn fn = reinterpret_cast<Fn>(reinterpret_cast<void *>(ApiOrdinal(280)));
-    return fn ? fn(Val) : WL_FUNCTION_NOT_AVAILABLE;
-}
-
-int ApiThirdPartyConfigurationSet(int Val)
-{
-    typedef int(WLAPI * Fn)(int);
-    Fn fn = reinterpret_cast<Fn>(reinterpret_cast<void *>(ApiOrdinal(242)));
-    return fn ? fn(Val) : WL_FUNCTION_NOT_AVAILABLE;
-}
+int ApiThirdPartyConfigurationSet(int Val) { return WLThirdPartyConfigurationSet(Val); }
 
 int RefreshCurrentNICInfo(void)
 {

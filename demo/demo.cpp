@@ -14,6 +14,7 @@
 #include <string.h>
 
 #include <initializer_list>
+#include <string>
 
 #include "install_script.h"
 #include "simclient.h"
@@ -291,6 +292,100 @@ static void ProfileDemo(HMODULE lib, const char *nic)
     }
 }
 
+/* The adapter as the stand-in holds it: SSID, BSSID and port status. */
+static void LinkLine(int sim, double seconds)
+{
+    uint16_t rec[40];
+    char ssid[40] = "", bssid[24] = "-";
+    int port = -1;
+    if (SimGetRecord(sim, 0xFD41, rec, 40) == 0 && rec[0] >= 2 && rec[2] <= 32)
+        snprintf(ssid, sizeof ssid, "%.*s", rec[2], (const char *)&rec[3]);
+    if (SimGetRecord(sim, 0xFD42, rec, 40) == 0 && rec[0] >= 4) Mac(bssid, (const unsigned char *)&rec[2]);
+    if (SimGetRecord(sim, 0xFD40, rec, 40) == 0 && rec[0] >= 2) port = rec[2];
+    printf("    %+6.1f s  SSID %-10s BSSID %s  port status %d%s\n", seconds, ssid, bssid, port,
+           port == WLSIM_PORT_STATUS_ESS ? " (associated)" : port == WLSIM_PORT_STATUS_NO_LINK ? " (no link)" : "");
+}
+
+static DWORD ServiceStateOf(const char *name)
+{
+    SC_HANDLE scm = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    SC_HANDLE s = scm ? OpenServiceA(scm, name, SERVICE_QUERY_STATUS) : NULL;
+    SERVICE_STATUS st;
+    DWORD state = s && QueryServiceStatus(s, &st) ? st.dwCurrentState : 0;
+    if (s) CloseServiceHandle(s);
+    if (scm) CloseServiceHandle(scm);
+    return state;
+}
+
+/* Profile hunting as a user sees it: the service installed by switching
+ * hunting on moves the adapter from a network that went out of range to
+ * the next preferred one. Every wait is bounded. */
+static void HuntingDemo(const char *nic, int sim)
+{
+    printf("\nProfile hunting with WAVXQ48D on adapter %s\n", nic);
+    char self[MAX_PATH];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    std::string svcbin = std::string(self).substr(0, std::string(self).rfind('\\')) + "\\..\\svcbin\\";
+    CopyFileA((svcbin + "WSVXQ48D.exe").c_str(), "WSVXQ48D.exe", FALSE);
+    CopyFileA((svcbin + "wsvxq48x.dll").c_str(), "wsvxq48x.dll", FALSE);
+    HMODULE lib = LoadLibraryA("WAVXQ48D.dll");
+    if (lib == NULL) return;
+    WlSimStation office, home;
+    SimStationMake(&office, kOffice, "OfficeNet", 1, 125, 60, 0, WLSIM_SEC_OPEN, "office-ap");
+    SimStationMake(&home, kHome, "HomeNet", 11, 110, 60, 0, WLSIM_SEC_OPEN, "home-ap");
+    SimPutStation(&office);
+    SimPutStation(&home);
+    CALL(lib, WLCurrentNICSet)(nic, (DWORD)strlen(nic));
+    CALL(lib, WLInitializeProfiles)();
+    const char *profiles[][2] = {{"AtWork", "OfficeNet"}, {"AtHome", "HomeNet"}};
+    for (auto &p : profiles) {
+        CALL(lib, WLProfileIns)();
+        CALL(lib, WLCurrentProfileNameSet)(p[0], (DWORD)strlen(p[0]));
+        CALL(lib, WLCurrentProfileDesiredSSIDSet)(p[1], (DWORD)strlen(p[1]));
+        CALL(lib, WLCurrentProfileByNameSet)(p[0], (DWORD)strlen(p[0]));
+    }
+    CALL(lib, WLAllPreferredProfileDel)();
+    CALL(lib, WLFirstPreferredProfileByNameSet)("AtWork", 6);
+    CALL(lib, WLNextPreferredProfileByNameSet)("AtHome", 6);
+    printf("  preferred list: AtWork (OfficeNet), AtHome (HomeNet)\n");
+    printf("  WLActiveProfileByNameSet (\"AtWork\"): %d\n", CALL(lib, WLActiveProfileByNameSet)("AtWork", 6));
+    LARGE_INTEGER f, t0, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    auto now = [&] {
+        QueryPerformanceCounter(&t);
+        return (double)(t.QuadPart - t0.QuadPart) / (double)f.QuadPart;
+    };
+    LinkLine(sim, now());
+    printf("  WLProfileHuntingSet (1): %d\n", CALL(lib, WLProfileHuntingSet)(1));
+    for (int i = 0; i < 150 && ServiceStateOf("WSVXQ48D") != SERVICE_RUNNING; i++) Sleep(200);
+    printf("    %+6.1f s  service WSVXQ48D %s\n", now(),
+           ServiceStateOf("WSVXQ48D") == SERVICE_RUNNING ? "running" : "not running");
+    office.inRange = 0;
+    SimPutStation(&office);
+    printf("    %+6.1f s  OfficeNet out of range\n", now());
+    uint16_t last[40] = {0};
+    bool onHome = false;
+    for (int i = 0; i < 120 && !onHome; i++, Sleep(500)) {
+        uint16_t rec[40] = {0}, port[3] = {0};
+        SimGetRecord(sim, 0xFD42, rec, 40);
+        SimGetRecord(sim, 0xFD40, port, 3);
+        rec[39] = port[2];
+        if (memcmp(rec, last, sizeof rec) != 0) {
+            LinkLine(sim, now());
+            memcpy(last, rec, sizeof rec);
+        }
+        onHome = port[2] == WLSIM_PORT_STATUS_ESS && memcmp(&rec[2], kHome, 6) == 0;
+    }
+    printf("  %s\n", onHome ? "the service moved the adapter to HomeNet" : "the adapter did not reach HomeNet");
+    printf("  WLProfileHuntingSet (0): %d\n", CALL(lib, WLProfileHuntingSet)(0));
+    for (int i = 0; i < 150 && ServiceStateOf("WSVXQ48D") != 0; i++) Sleep(200);
+    printf("    %+6.1f s  service WSVXQ48D %s\n", now(), ServiceStateOf("WSVXQ48D") == 0 ? "removed" : "still installed");
+    FreeLibrary(lib);
+    for (int i = 0; i < 50 && !DeleteFileA("WSVXQ48D.exe"); i++) Sleep(200);
+    DeleteFileA("wsvxq48x.dll");
+}
+
 int main()
 {
     setvbuf(stdout, NULL, _IONBF, 0);
@@ -367,5 +462,6 @@ int main()
     }
     int rc = Scanning();
     RunInstallScript(kAdapters[3].nic);
+    HuntingDemo(kAdapters[1].nic, 1);
     return rc;
 }

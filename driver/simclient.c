@@ -306,6 +306,22 @@ int SimNames(WlSimNameList *out)
     return Request(IOCTL_WLSIM_NAMES, "names", NULL, 0, out, sizeof *out);
 }
 
+int SimDiagSetup(const WlSimDiagConfig *cfg)
+{
+    if (!cfg)
+        return Refuse("diag setup: no configuration", ERROR_INVALID_PARAMETER);
+    return Request(IOCTL_WLSIM_DIAG_CONFIG, "diag setup", cfg, sizeof *cfg, NULL, 0);
+}
+
+int SimDiagStateGet(int adapter, WlSimDiagState *out)
+{
+    WlSimAdapterId id;
+    if (!out)
+        return Refuse("diag state: no buffer", ERROR_INVALID_PARAMETER);
+    id.adapter = adapter;
+    return Request(IOCTL_WLSIM_DIAG_STATE, "diag state", &id, sizeof id, out, sizeof *out);
+}
+
 /* ---- counter lookups -------------------------------------------------- */
 
 static const WlSimTypeCount *FindType(const WlSimCounters *c, uint16_t typ)

@@ -78,6 +78,11 @@ int SimDiagMessage(int adapter, int back, WlSimDiagMsg *out);
 int SimAdapterState(int adapter, WlSimAdapterState *out);
 int SimNames(WlSimNameList *out);
 
+/* Diagnostic side of an adapter: hardware id, memory image and loop-back
+ * (cfg->adapter names it); its registers, receive mode, commands and counts. */
+int SimDiagSetup(const WlSimDiagConfig *cfg);
+int SimDiagStateGet(int adapter, WlSimDiagState *out);
+
 /* Lookups in a counters snapshot; 0 when the type or code never came. */
 uint32_t SimTypeGets(const WlSimCounters *c, uint16_t typ);
 uint32_t SimTypePuts(const WlSimCounters *c, uint16_t typ);

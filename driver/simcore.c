@@ -11,6 +11,7 @@
 
 #include <string.h>
 
+#include "simdiag.h"
 #include "simworld.h"
 #include "wlcore/wepcode.h"
 
@@ -214,6 +215,7 @@ void SimCoreInit(void)
     memset(Names, 0, sizeof Names);
     memset(Faults, 0, sizeof Faults);
     ClearLog();
+    SimDiagReset(-1);
     SimWorldReset();
 }
 
@@ -271,6 +273,7 @@ int SimCoreAddAdapter(const WlSimAddAdapter *req, int32_t *adapter)
         Names[j].handles = 0;
         memcpy(Names[j].name, req->names[i], WLSIM_NAME_CHARS);
     }
+    SimDiagReset(idx);
     *adapter = idx;
     return SIM_OK;
 }
@@ -288,6 +291,7 @@ int SimCoreRemoveAdapter(int32_t adapter)
             Faults[i].used = 0;
     SimWorldAdapterGone(adapter);
     FreeAdapter(&Adapters[adapter]);
+    SimDiagReset(adapter);
     return SIM_OK;
 }
 
@@ -779,6 +783,15 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         goto answer;
     }
 
+    /* diagnostic command and memory records: simdiag.c */
+    if (SimDiagExchange(adapter, hdr.function, block, hdr.typ, hdr.len, &result, &x.lenOut)) {
+        if (hdr.function == WLSIM_OP_PUT_INFO)
+            a->st.puts++;
+        else
+            a->st.gets++;
+        goto counted;
+    }
+
     switch (hdr.function) {
     case WLSIM_OP_CONNECT:
         a->st.connected = 1;
@@ -796,8 +809,10 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         break;
     case WLSIM_OP_SEND_DIAG_MSG:
         result = DoDiag(a, block, hdr.len);
-        if (result == WLSIM_RES_SUCCESS)
+        if (result == WLSIM_RES_SUCCESS) {
             SimWorldDiag(adapter, block + BLOCK_VAL_OFFSET, hdr.len);
+            SimDiagFrameSent(adapter, a->st.blocked, block + BLOCK_VAL_OFFSET, hdr.len);
+        }
         break;
     case WLSIM_OP_GET_INFO: {
         int whole = TakeFault(WLSIM_OP_GET_INFO, WLSIM_FAULT_TRUE_LEN, adapter, &value);
@@ -810,6 +825,7 @@ int SimCoreExchange(int slot, const void *in, uint32_t inLen, void *blockOut, ui
         result = DoPut(a, block, hdr.typ, hdr.len);
         break;
     }
+counted:
     if (result == WLSIM_RES_LEN)
         Counters.lenErrors++;
 

@@ -104,6 +104,8 @@ typedef WLDrvBlock WlSimBlock;
 #define IOCTL_WLSIM_DIAG WLSIM_CTL_CODE(0x80B)           /* WlSimDiagQuery / WlSimDiagMsg */
 #define IOCTL_WLSIM_ADAPTER_STATE WLSIM_CTL_CODE(0x80C)  /* WlSimAdapterId / WlSimAdapterState */
 #define IOCTL_WLSIM_NAMES WLSIM_CTL_CODE(0x80D)          /* - / WlSimNameList */
+#define IOCTL_WLSIM_DIAG_CONFIG WLSIM_CTL_CODE(0x820)  /* WlSimDiagConfig / - */
+#define IOCTL_WLSIM_DIAG_STATE WLSIM_CTL_CODE(0x821)   /* WlSimAdapterId / WlSimDiagState */
 
 #define WLSIM_MAX_ADAPTERS 8
 #define WLSIM_MAX_NAMES 32         /* device names over all adapters */
@@ -276,5 +278,98 @@ typedef struct WlSimNameList {
     int32_t n;
     WlSimNameEntry e[WLSIM_MAX_NAMES];
 } WlSimNameList;
+
+/* ---- diagnostic commands ---------------------------------------------
+
+The adapter executes the command records of the diagnostic exports:
+
+- 0x0860 NIC configuration command (len 12): word 0 the command, low byte
+  the operation, high byte its qualifier; words 1 to 4 parameters; words 5
+  to 7 the answers resp0 to resp2, filled in the record that goes back.
+  0x30 radio chip register read (qualifier device + 8 * endian, word 1 the
+  address: resp0 and resp1 the two values stored there, 0 when unwritten);
+  0x31 register write (words 2 and 3 stored); 0x38 PHY test (mode in the
+  qualifier; stop, mode 0x0F, answers the adapter's hardware id in resp2).
+- 0x0861 dongle configuration command (len 3): word 0 0x0C38 LED test with
+  the value in word 1, or 0x0F38 stop.
+- 0x0863 host interface command (len 4): word 0 the operation (0 register
+  access, 1 receive mode), word 1 the register (0 to 0x3F) or the mode,
+  word 2 the value or the receive size; a get answers the register in
+  word 2.
+- 0x0906 memory read (a put is stored as any record): words 0 to 3 the block count, the first
+  block and a 32-bit buffer address. This adapter runs in another process
+  than the caller, so it answers the bytes in the record itself, behind the
+  four words: count * 128 bytes of its memory image. The count must fit the
+  record the caller asked with (len 5 + 64 * count) and the block;
+  otherwise nothing is copied and the answer is WLSIM_RES_LEN.
+
+Commands are puts, and host interface gets of len 4; none is stored as a
+record: any other get of a NIC or dongle command answers the record of its
+len cleared, of a host interface command no record (len 1), so that every
+command reaches the adapter. A command the adapter does
+not know, a record of the wrong len or a register outside its file is
+answered WLSIM_RES_CMD_REFUSED or WLSIM_RES_LEN (never a silent success) and
+counted as refused. */
+#define WLSIM_TYPE_NIC_CMD 0x0860u
+#define WLSIM_TYPE_DONGLE_CMD 0x0861u
+#define WLSIM_TYPE_HIF_CMD 0x0863u
+#define WLSIM_TYPE_MEMORY 0x0906u
+#define WLSIM_RES_CMD_REFUSED 10 /* the firmware's "incompatible" answer */
+#define WLSIM_MEM_BLOCK 128u
+#define WLSIM_HIF_REGS 64
+#define WLSIM_MIF_REGS 64        /* radio chip registers written, all devices */
+#define WLSIM_CMD_KEEP 16        /* newest commands kept */
+#define WLSIM_CMD_SLOTS 48       /* distinct command words counted */
+#define WLSIM_MEM_PATCH 1024u    /* bytes of the settable memory window */
+
+/* Memory image: the 16-bit word at even byte offset o is
+ * (o / 2) ^ seed, except inside the window of WLSIM_MEM_PATCH bytes at
+ * patchOffset, which holds patch[]. A new adapter has seed 0, no window
+ * (patchOffset 0xFFFFFFFF) and hardware id 0x4830. */
+typedef struct WlSimDiagConfig {
+    int32_t adapter;
+    uint16_t hwid;      /* resp2 of the PHY test stop */
+    uint16_t seed;
+    uint32_t patchOffset;
+    uint8_t patch[WLSIM_MEM_PATCH];
+    int32_t loopback;   /* 1: frames sent while blocked come back in the
+                           mailbox as received management frames (simworld.h) */
+} WlSimDiagConfig;
+
+typedef struct WlSimCommand {
+    uint16_t typ;       /* 0x0860, 0x0861 or 0x0863 */
+    uint16_t op;        /* WLSIM_OP_GET_INFO or WLSIM_OP_PUT_INFO */
+    uint16_t len;
+    uint16_t result;
+    uint16_t w[11];     /* value words as they came */
+    uint16_t reserved;
+} WlSimCommand;
+
+typedef struct WlSimCommandCount {
+    uint16_t typ;
+    uint16_t word0;     /* command word (host interface: the operation) */
+    uint32_t count;
+} WlSimCommandCount;
+
+typedef struct WlSimDiagState {
+    int32_t adapter;
+    uint32_t commands;  /* command and memory records since the reset */
+    uint32_t refused;   /* of them answered with an error */
+    uint32_t memoryReads;
+    uint32_t memoryBlocks; /* blocks copied out */
+    uint32_t loopedBack;   /* frames put into the mailbox */
+    uint16_t hif[WLSIM_HIF_REGS];
+    uint16_t receiveMode;
+    uint16_t receiveSize;
+    uint16_t phyMode;   /* qualifier of the last PHY test */
+    uint16_t phyChannel;
+    uint16_t led[2];    /* values of the last LED test (NIC) */
+    uint16_t dongleLed;
+    uint16_t hwid;
+    int32_t nKept;      /* newest commands, oldest first */
+    WlSimCommand kept[WLSIM_CMD_KEEP];
+    int32_t nCounts;
+    WlSimCommandCount counts[WLSIM_CMD_SLOTS];
+} WlSimDiagState;
 
 #endif /* WLSIM_SIMCTL_H */

@@ -9,6 +9,7 @@
 #include <ntddk.h>
 
 #include "simcore.h"
+#include "simdiag.h"
 #include "simworld.h"
 
 #define WLSIM_TAG 0x6D69536Cu /* "lSim" */
@@ -37,6 +38,7 @@ static union {
     WlSimRecordKey key;
     WlSimFault fault;
     WlSimDiagQuery diag;
+    WlSimDiagConfig diagConfig;
 } In;
 
 static union {
@@ -47,6 +49,7 @@ static union {
     WlSimDiagMsg diag;
     WlSimAdapterState state;
     WlSimNameList names;
+    WlSimDiagState diagState;
 } Out;
 
 void *SimAlloc(uint32_t bytes)
@@ -267,6 +270,8 @@ static const ControlShape Shapes[] = {
     {IOCTL_WLSIM_DIAG, sizeof(WlSimDiagQuery), sizeof(WlSimDiagMsg)},
     {IOCTL_WLSIM_ADAPTER_STATE, sizeof(WlSimAdapterId), sizeof(WlSimAdapterState)},
     {IOCTL_WLSIM_NAMES, 0, sizeof(WlSimNameList)},
+    {IOCTL_WLSIM_DIAG_CONFIG, sizeof(WlSimDiagConfig), 0},
+    {IOCTL_WLSIM_DIAG_STATE, sizeof(WlSimAdapterId), sizeof(WlSimDiagState)},
 };
 
 /* Runs one control request on In and Out; *outBytes is the answer's size. */
@@ -332,6 +337,18 @@ static NTSTATUS RunControl(ULONG code, ULONG *outBytes)
     case IOCTL_WLSIM_ADAPTER_STATE:
         rc = SimCoreAdapterState(In.id.adapter, &Out.state);
         *outBytes = sizeof Out.state;
+        break;
+    case IOCTL_WLSIM_DIAG_CONFIG: /* the adapter state read checks the index */
+        rc = SimCoreAdapterState(In.diagConfig.adapter, &Out.state);
+        if (rc == SIM_OK)
+            SimDiagConfigure(&In.diagConfig);
+        break;
+    case IOCTL_WLSIM_DIAG_STATE:
+        rc = SimCoreAdapterState(In.id.adapter, &Out.state);
+        if (rc == SIM_OK) {
+            SimDiagGetState(In.id.adapter, &Out.diagState);
+            *outBytes = sizeof Out.diagState;
+        }
         break;
     default: /* IOCTL_WLSIM_NAMES */
         SimCoreNames(&Out.names);

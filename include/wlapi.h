@@ -412,6 +412,72 @@ int WLAPI WLFirstPreferredProfileByNameSet(const char *Name, DWORD Size);
 int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size);
 int WLAPI WLAllPreferredProfileDel(void);
 
+/* Adapter description and PCI identity */
+int WLAPI WLCurrentNICInfoGet(CurrentNICInfoBuffer *Val);
+int WLAPI WLPCIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLPCIStatusGet(int *Val);
+
+/* Profile hunting and third-party configuration: switches 0 or 1. */
+int WLAPI WLProfileHuntingSet(int Val);
+int WLAPI WLSystrayIconSet(int Val);
+int WLAPI WLThirdPartyConfigurationSet(int Val);
+/* 2 while the Windows zero configuration service runs, else 3 (Windows XP). */
+int WLAPI WLZeroConfigStatusGet(int *Val);
+/* One hunting step for the current NIC (blocks for the settle times). */
+int WLAPI WLAPHPP(void);
+/* Applies the default profile and starts the service program. */
+int WLAPI WLAPHRestart(void);
+
+/* Library compatibility verdict: WL_COMPATIBLE or WL_INCOMPATIBLE for the
+ * caller's actor range; Mismatch non-zero when the caller was built in the
+ * other compilation mode. */
+int WLAPI WLDAICompatibilityGet(const CompatibilityRangeBuffer *Val, int Mismatch);
+
+/* Diagnostics and test commands. Cmd records have room for their command's
+ * value words (NIC 11, dongle 2, host interface 3); len and typ are set by
+ * the library. */
+int WLAPI WLCfgCmdNic(WL_LTV *Cmd);
+int WLAPI WLCfgCmdDongle(WL_LTV *Cmd);
+int WLAPI WLCfgCmdHcfGet(WL_LTV *Cmd);
+int WLAPI WLCfgCmdHcfSet(WL_LTV *Cmd);
+int WLAPI WLReadMIF(int addr, int *resp0, int *resp1, int endian, int device);
+int WLAPI WLWriteMIF(int addr, int val1, int val2, int endian, int device);
+int WLAPI WLCCKCoreGet(int *Val);
+int WLAPI WLCCKCoreSet(int Val);
+int WLAPI WLPellixTest(int mode);
+int WLAPI WLPellixTestResetPHY(void);
+int WLAPI WLPellixTestInitPHY(void);
+int WLAPI WLPellixTestSleepPHY(void);
+int WLAPI WLPellixTestWakeupPHY(void);
+int WLAPI WLPellixTestChangeChannel(int channel);
+int WLAPI WLPellixTestSuppressDelay(void);
+int WLAPI WLPellixTestSuppressTX(void);
+int WLAPI WLPellixTestStartMonitor(void);
+int WLAPI WLPellixTestStartLEDTest(int val1, int val2);
+int WLAPI WLPellixTestStartReset(void);
+int WLAPI WLPellixTestStart(void);
+int WLAPI WLPellixTestStop(int *hwid);
+int WLAPI WLDongleTestStartLEDTest(int val);
+int WLAPI WLDongleTestStop(void);
+int WLAPI WLHIFAccessGet(int register_address, int *value);
+int WLAPI WLHIFAccessSet(int register_address, int value);
+/* Mode 1 to 3 blocks the adapter, mode 0 unblocks it; Size bounds
+ * WLReceiveGet. */
+int WLAPI WLReceiveModeSet(int Val, DWORD Size);
+/* A raw frame of Size bytes (22 to 8192; its header is completed in
+ * place), sent while the adapter is blocked. */
+int WLAPI WLSendSet(unsigned char *Val, DWORD Size);
+/* The next received frame's record, without waiting: *Len the buffer's
+ * size on entry (at most the receive size given), the value's bytes on
+ * return. */
+int WLAPI WLReceiveGet(WL_LTV *Val, DWORD *Len);
+/* Count blocks of 128 bytes of adapter memory from block Start; *Size the
+ * buffer's size on entry, Count * 128 on return. */
+int WLAPI WLDumpFirmware(unsigned char *Buffer, DWORD *Size, int Start, int Count);
+/* Writes two windows of adapter memory to "\fwdumph2.txt"; Val and Size
+ * (both optional) receive the first *Size bytes read. */
+int WLAPI WLLogFirmware(unsigned char *Val, DWORD *Size);
+
 #ifdef __cplusplus
 }
 #endif

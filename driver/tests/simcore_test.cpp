@@ -388,12 +388,12 @@ TEST_F(SimCore, LargestRecordFillsTheWholeBlock)
     std::memset(&big, 0, sizeof big);
     big.adapter = 0;
     big.len = WLSIM_LTV_MAX_LEN;
-    big.typ = 0x0906;
+    big.typ = 0x09F6;
     for (unsigned i = 0; i < WLSIM_VAL_WORDS; i++) big.val[i] = static_cast<uint16_t>(i * 7 + 1);
     ASSERT_EQ(SIM_OK, SimCoreSetRecord(&big));
 
     Guarded g;
-    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_GET_INFO, WLSIM_LTV_MAX_LEN, 0x0906));
+    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_GET_INFO, WLSIM_LTV_MAX_LEN, 0x09F6));
     EXPECT_EQ(WLSIM_LTV_MAX_LEN, g.Len());
     EXPECT_EQ(big.val[WLSIM_VAL_WORDS - 1], g.Val(WLSIM_VAL_WORDS - 1));
     EXPECT_TRUE(g.GuardsIntact());
@@ -1097,3 +1097,103 @@ TEST_F(SimCore, CompanionThatCannotBeStoredIsRemoved)
 }
 
 }  // namespace
+
+// ---- diagnostic commands and memory --------------------------------------
+
+#include "simdiag.h"
+
+namespace {
+
+WlSimDiagState DiagState(int32_t a = 0)
+{
+    static WlSimDiagState st;
+    EXPECT_EQ(0, SimDiagGetState(a, &st));
+    return st;
+}
+
+}  // namespace
+
+TEST_F(SimCore, MemoryReadStaysWithinTheRecordAsked)
+{
+    struct Case {
+        uint16_t count, asked, result, lenOut;
+    } cases[] = {
+        {10, 5, WLSIM_RES_LEN, 5},         // asks for more than the record holds
+        {2, 5 + 127, WLSIM_RES_LEN, 5},    // one word short
+        {64, 4097, WLSIM_RES_LEN, 5},      // more than the block carries
+        {2, 5 + 128, WLSIM_RES_SUCCESS, 5 + 128},
+        {63, 5 + 63 * 64, WLSIM_RES_SUCCESS, 5 + 63 * 64},
+        {0, 5, WLSIM_RES_SUCCESS, 5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.count);
+        Guarded g;
+        g.SetWord(12, c.count);
+        g.SetWord(14, 3); // first block
+        ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_GET_INFO, c.asked, WLSIM_TYPE_MEMORY));
+        EXPECT_EQ(c.result, g.Result());
+        EXPECT_EQ(c.lenOut, g.Len());
+        size_t written = c.result == WLSIM_RES_SUCCESS ? 4 + 64u * c.count : 4;
+        for (size_t i = written; i < WLSIM_VAL_WORDS; i++) ASSERT_EQ(kSentinel, g.Val(i)) << i;
+        if (c.result == WLSIM_RES_SUCCESS && c.count) {
+            EXPECT_EQ((uint16_t)(3 * 64), g.Val(4)); // seed 0: word = offset / 2
+            EXPECT_EQ((uint16_t)(3 * 64 + 64 * c.count - 1), g.Val(4 + 64u * c.count - 1));
+        }
+        EXPECT_TRUE(g.GuardsIntact());
+    }
+    EXPECT_EQ(3u, DiagState().memoryReads);
+}
+
+TEST_F(SimCore, CommandsAreAnsweredCountedAndNotStored)
+{
+    Guarded g;
+    g.Fill(0);
+    g.SetWord(12, 0x0F38);
+    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_PUT_INFO, 12, WLSIM_TYPE_NIC_CMD));
+    EXPECT_EQ(WLSIM_RES_SUCCESS, g.Result());
+    EXPECT_EQ(0x4830, g.Val(7)); // the hardware id
+    EXPECT_EQ(0, Stored(WLSIM_TYPE_NIC_CMD).len);
+
+    // read back: cleared, of the asked len at most
+    g.Fill(kSentinel);
+    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_GET_INFO, 1201, WLSIM_TYPE_NIC_CMD));
+    EXPECT_EQ(12, g.Len());
+    EXPECT_EQ(0, g.Val(0));
+    EXPECT_EQ(kSentinel, g.Val(11));
+
+    g.Fill(0);
+    g.SetWord(12, 0x0077); // no such operation
+    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_PUT_INFO, 12, WLSIM_TYPE_NIC_CMD));
+    EXPECT_EQ(WLSIM_RES_CMD_REFUSED, g.Result());
+    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_PUT_INFO, 5, WLSIM_TYPE_NIC_CMD));
+    EXPECT_EQ(WLSIM_RES_LEN, g.Result());
+
+    g.Fill(0);
+    g.SetWord(14, WLSIM_HIF_REGS); // register beyond the file
+    ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_PUT_INFO, 4, WLSIM_TYPE_HIF_CMD));
+    EXPECT_EQ(WLSIM_RES_CMD_REFUSED, g.Result());
+
+    WlSimDiagState st = DiagState();
+    EXPECT_EQ(4u, st.commands);
+    EXPECT_EQ(3u, st.refused);
+    ASSERT_EQ(4, st.nKept);
+    EXPECT_EQ(0x0F38, st.kept[0].w[0]);
+    EXPECT_EQ(WLSIM_TYPE_HIF_CMD, st.kept[3].typ);
+    ASSERT_GE(st.nCounts, 2);
+    EXPECT_EQ(0x0F38, st.counts[0].word0);
+    EXPECT_EQ(1u, st.counts[0].count);
+    EXPECT_EQ(0x0077, st.counts[1].word0);
+    EXPECT_EQ(2u, st.counts[1].count);
+}
+
+TEST_F(SimCore, RegisterFileFullIsRefused)
+{
+    Guarded g;
+    for (int i = 0; i <= WLSIM_MIF_REGS; i++) {
+        g.Fill(0);
+        g.SetWord(12, 0x0031);
+        g.SetWord(14, (uint16_t)i);
+        ASSERT_EQ(SIM_XCHG_ANSWERED, Exchange(g, WLSIM_OP_PUT_INFO, 12, WLSIM_TYPE_NIC_CMD));
+        EXPECT_EQ(i < WLSIM_MIF_REGS ? WLSIM_RES_SUCCESS : WLSIM_RES_LEN, g.Result()) << i;
+    }
+}

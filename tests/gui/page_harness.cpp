@@ -179,15 +179,30 @@ std::string PageSheet::tabTitle() const
 
 bool PageSheet::screenshot(const std::string &name) const
 {
+    if (!sheet_) return false;
+    pump();
+    return ScreenshotWindow(sheet_, name);
+}
+
+bool ScreenshotWindow(HWND w, const std::string &name)
+{
     char dir[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("WL_SHOT_DIR", dir, sizeof dir);
-    if (n == 0 || n >= sizeof dir || !sheet_) return false;
-    UpdateWindow(sheet_);
-    RedrawWindow(sheet_, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    pump();
-    GdiFlush();
+    if (n == 0 || n >= sizeof dir || !w) return false;
+    RedrawWindow(w, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    /* A window just mapped may not be drawn on the X server yet: let the
+     * display catch up for a moment while handling this thread's messages. */
+    for (int i = 0; i < 5; i++) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        GdiFlush();
+        Sleep(40);
+    }
     RECT r;
-    GetWindowRect(sheet_, &r);
+    GetWindowRect(w, &r);
     std::string png = std::string(dir) + "/" + name + ".png";
     /* The same file as the prefix sees it (drive Z: is the root). */
     std::string win = "Z:" + png;

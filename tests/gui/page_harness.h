@@ -77,4 +77,7 @@ private:
     HWND page_ = NULL;
 };
 
+/* Screenshot of any window on the display, as PageSheet::screenshot. */
+bool ScreenshotWindow(HWND w, const std::string &name);
+
 #endif

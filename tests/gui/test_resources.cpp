@@ -278,4 +278,21 @@ TEST_F(PageLanguages, EnglishAndGerman)
     coinst_.reset();
 }
 
+/* The other templates as they look (their dialog procedures belong to
+ * the Wireless Networks page and the profile dialogs). */
+TEST_F(PageLanguages, OtherTemplates)
+{
+    PageSheet networks(coinst_->module(), IDD_WIRELESS_NETWORKS, IDS_WIRELESS_NETWORKS, PlainProc, NULL);
+    EXPECT_TRUE(networks.screenshot("networks_en"));
+    networks.press(PSBTN_CANCEL);
+    HWND dlg = CreateDialogParamA(coinst_->module(), MAKEINTRESOURCEA(IDD_PROFILE_MANAGEMENT), NULL, PlainProc, 0);
+    ASSERT_TRUE(dlg != NULL);
+    SetWindowPos(dlg, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    EXPECT_TRUE(ScreenshotWindow(dlg, "management_en"));
+    DestroyWindow(dlg);
+    /* the properties dialog shown in a sheet of its own */
+    PageSheet properties(coinst_->module(), IDD_NETWORK_PROPERTIES, IDS_NETWORK_PROPERTIES, PlainProc, NULL);
+    EXPECT_TRUE(properties.screenshot("properties_en"));
+}
+
 } // namespace

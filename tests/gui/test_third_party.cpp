@@ -14,11 +14,6 @@ protected:
     void SetUp() override
     {
         AdvancedPageTest::SetUp();
-        /* The adapter description and the switch's setter come with the
-         * library's third-party exports. */
-        if (!GetProcAddress(coinst_->api(), MAKEINTRESOURCEA(280)) ||
-            !GetProcAddress(coinst_->api(), MAKEINTRESOURCEA(242)))
-            GTEST_SKIP() << "the library does not export WLCurrentNICInfoGet and WLThirdPartyConfigurationSet yet";
     }
     void TearDown() override
     {
