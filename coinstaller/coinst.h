@@ -56,8 +56,13 @@ void HelpSetPending(int id);
 void HelpShow(int id);
 /* Releases the HTML Help control when the co-installer is unloaded. */
 void HelpUnload(void);
+/* HtmlHelpA of the bound HTML Help control (NULL when it is not bound). */
+HWND HelpHtmlHelp(HWND owner, const char *file, UINT command, DWORD_PTR data);
 /* Subclasses a control for right-click help. */
 void HelpSubclass(HWND control);
+
+/* Connects the 16-bit thunk (the builds that carry it). */
+void ThunkConnect(HINSTANCE instance, DWORD reason);
 
 /* A string of the resource module ("" when missing). */
 const char *ResString(UINT id, char *buf, int size);

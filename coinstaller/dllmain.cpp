@@ -72,6 +72,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     }
     DWORD os = 0;
     if (WLOSTypeGet(&os) == WL_SUCCESS) g_OsType = os;
+#ifdef WL_HAS_THUNK
+    if (g_OsType == OS_WIN98) ThunkConnect(instance, reason);
+#endif
 
     if (reason == DLL_PROCESS_DETACH) {
         g_ResourceModule = NULL;

@@ -70,6 +70,11 @@ LRESULT CALLBACK HelpSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
 
 } // namespace
 
+HWND HelpHtmlHelp(HWND owner, const char *file, UINT command, DWORD_PTR data)
+{
+    return HtmlHelp(owner, file, command, data);
+}
+
 void HelpLocateFile(void)
 {
     char path[MAX_PATH];
