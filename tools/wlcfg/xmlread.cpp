@@ -1,0 +1,123 @@
+#include "xmlread.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <xmllite.h>
+
+typedef HRESULT(WINAPI *CreateXmlReaderFn)(REFIID, void **, IMalloc *);
+
+static const IID kIID_IXmlReader = {0x7279FC81, 0x709D, 0x4095, {0xB6, 0x3D, 0x69, 0xFE, 0x4B, 0x0D, 0x90, 0x30}};
+
+static std::string Narrow(const WCHAR *w, UINT n)
+{
+    std::string o;
+    int k = WideCharToMultiByte(CP_UTF8, 0, w, (int)n, NULL, 0, NULL, NULL);
+    if (k > 0) {
+        o.resize(k);
+        WideCharToMultiByte(CP_UTF8, 0, w, (int)n, &o[0], k, NULL, NULL);
+    }
+    return o;
+}
+
+static std::string Trimmed(const std::string &s)
+{
+    size_t a = 0, b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t' || s[a] == '\r' || s[a] == '\n')) a++;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r' || s[b - 1] == '\n')) b--;
+    return s.substr(a, b - a);
+}
+
+bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std::string *why)
+{
+    out->clear();
+    if (bytes.size() > kMaxImportBytes) {
+        *why = "file larger than 1 MB";
+        return false;
+    }
+    static HMODULE lib = LoadLibraryA("xmllite.dll");
+    CreateXmlReaderFn create = lib ? (CreateXmlReaderFn)(void *)GetProcAddress(lib, "CreateXmlReader") : NULL;
+    if (!create) {
+        *why = "XmlLite (xmllite.dll) is not available";
+        return false;
+    }
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1);
+    if (!mem) {
+        *why = "out of memory";
+        return false;
+    }
+    memcpy(GlobalLock(mem), bytes.data(), bytes.size());
+    GlobalUnlock(mem);
+    IStream *stream = NULL;
+    if (CreateStreamOnHGlobal(mem, TRUE, &stream) != S_OK) {
+        GlobalFree(mem);
+        *why = "out of memory";
+        return false;
+    }
+    ULARGE_INTEGER size;
+    size.QuadPart = bytes.size();
+    stream->SetSize(size);
+    IXmlReader *reader = NULL;
+    bool ok = create(kIID_IXmlReader, (void **)&reader, NULL) == S_OK;
+    if (ok) {
+        reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);
+        reader->SetProperty(XmlReaderProperty_MaxElementDepth, 32);
+        ok = reader->SetInput(stream) == S_OK;
+    }
+    std::vector<std::string> path;
+    std::vector<std::string> text;
+    XmlNodeType type;
+    HRESULT hr = S_OK;
+    while (ok && (hr = reader->Read(&type)) == S_OK) {
+        const WCHAR *w = NULL;
+        UINT n = 0;
+        switch (type) {
+        case XmlNodeType_Element: {
+            reader->GetLocalName(&w, &n);
+            path.push_back(Narrow(w, n));
+            text.push_back("");
+            if (reader->IsEmptyElement()) {
+                out->push_back({path, ""});
+                path.pop_back();
+                text.pop_back();
+            }
+            break;
+        }
+        case XmlNodeType_Text:
+        case XmlNodeType_CDATA:
+            if (!text.empty() && reader->GetValue(&w, &n) == S_OK) text.back() += Narrow(w, n);
+            break;
+        case XmlNodeType_EndElement:
+            if (path.empty()) {
+                ok = false;
+                break;
+            }
+            out->push_back({path, Trimmed(text.back())});
+            path.pop_back();
+            text.pop_back();
+            break;
+        default:
+            break;
+        }
+        if (out->size() > 10000) {
+            *why = "more than 10000 elements";
+            ok = false;
+        }
+    }
+    if (ok && FAILED(hr)) {
+        char b[64];
+        UINT line = 0, col = 0;
+        reader->GetLineNumber(&line);
+        reader->GetLinePosition(&col);
+        snprintf(b, sizeof b, "not well-formed XML (0x%08lX) at line %u, column %u", (unsigned long)hr, line, col);
+        *why = b;
+        ok = false;
+    } else if (ok && !path.empty()) {
+        *why = "XML document ends inside an element";
+        ok = false;
+    } else if (!ok && why->empty()) {
+        *why = "XmlLite could not read the document";
+    }
+    if (reader) reader->Release();
+    stream->Release();
+    return ok;
+}
