@@ -161,6 +161,12 @@ const uint16_t SimDefaultRecords[] = {
     6, 0x0885, 1, 9, 1, 1, 1,               /* DRV actor of UDI */
     6, 0x0884, 1, 9, 1, 1, 1,               /* UBI actor of UDI */
     6, 0x082B, 1, 10, 1, 1, 3,              /* DRV actor of APF */
+    /* PCI information: block 2, status word 10, identity words 13 to 16 */
+    107, 0x0903, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0290, 0, 0, 0x1A57, 0x4801, 0x1A57, 0x0048,
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
     /* statistics and readings */
     4, 0xFD43, 20, 100, 50,                 /* quality 20, signal -49, noise -99 dBm */
     12, 0xFD46, 240, 232, 224, 216, 208,    /* scale thresholds -16 to -72 */

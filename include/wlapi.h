@@ -412,6 +412,22 @@ int WLAPI WLFirstPreferredProfileByNameSet(const char *Name, DWORD Size);
 int WLAPI WLNextPreferredProfileByNameSet(const char *Name, DWORD Size);
 int WLAPI WLAllPreferredProfileDel(void);
 
+/* Adapter description and PCI identity */
+int WLAPI WLCurrentNICInfoGet(CurrentNICInfoBuffer *Val);
+int WLAPI WLPCIIdentityGet(IdentityBuffer *Val);
+int WLAPI WLPCIStatusGet(int *Val);
+
+/* Profile hunting and third-party configuration: switches 0 or 1. */
+int WLAPI WLProfileHuntingSet(int Val);
+int WLAPI WLSystrayIconSet(int Val);
+int WLAPI WLThirdPartyConfigurationSet(int Val);
+/* 2 while the Windows zero configuration service runs, else 3 (Windows XP). */
+int WLAPI WLZeroConfigStatusGet(int *Val);
+/* One hunting step for the current NIC (blocks for the settle times). */
+int WLAPI WLAPHPP(void);
+/* Applies the default profile and starts the service program. */
+int WLAPI WLAPHRestart(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -40,6 +40,10 @@ up)
     fi
     ;;
 up-quiet)
+    # Services inherit the environment of the prefix's service manager,
+    # started here: their event reports (the only output of these two
+    # channels) land in prefix.log, where tests read them.
+    export WINEDEBUG=-all,+eventlog,fixme+advapi
     xvfb_up
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "prefix: creating $WINEPREFIX"

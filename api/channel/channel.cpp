@@ -12,6 +12,9 @@
 #include "wlcore/siblings.h"
 
 static HANDLE s_Device = INVALID_HANDLE_VALUE;
+static char s_DeviceNic[NIC_ID_SIZE + 1]; /* adapter the open device serves */
+static HANDLE s_ParkedDevice = INVALID_HANDLE_VALUE;
+static char s_ParkedNic[NIC_ID_SIZE + 1];
 static WLDrvBlock s_Ifb;
 static unsigned long s_Exchanges;
 static DWORD s_Returned; /* bytes of the block the last exchange answered */
@@ -97,6 +100,8 @@ static int DoConnect(void)
     if (!ok || s_Ifb.result != 0) {
         CloseHandle(s_Device);
         s_Device = INVALID_HANDLE_VALUE;
+    } else {
+        snprintf(s_DeviceNic, sizeof s_DeviceNic, "%s", CurrentNic());
     }
     return ok ? s_Ifb.result : WLDRV_RES_NO_NIC;
 }
@@ -119,7 +124,34 @@ int ChannelDisconnect(void)
     ChannelExchange(WLDRV_OP_DISCONNECT);
     CloseHandle(s_Device);
     s_Device = INVALID_HANDLE_VALUE;
+    s_DeviceNic[0] = '\0';
     return WL_SUCCESS;
+}
+
+bool ChannelServesCurrentNic(void)
+{
+    if (s_Device == INVALID_HANDLE_VALUE) return false;
+    /* Variants C and E open one device for all adapters of the driver. */
+    if (VariantOpensVxdName()) return true;
+    const char *nic = CurrentNic();
+    return nic != NULL && strcmp(nic, s_DeviceNic) == 0;
+}
+
+void ChannelPark(void)
+{
+    s_ParkedDevice = s_Device;
+    memcpy(s_ParkedNic, s_DeviceNic, sizeof s_ParkedNic);
+    s_Device = INVALID_HANDLE_VALUE;
+    s_DeviceNic[0] = '\0';
+}
+
+void ChannelUnpark(void)
+{
+    if (s_Device != INVALID_HANDLE_VALUE) ChannelDisconnect();
+    s_Device = s_ParkedDevice;
+    memcpy(s_DeviceNic, s_ParkedNic, sizeof s_DeviceNic);
+    s_ParkedDevice = INVALID_HANDLE_VALUE;
+    s_ParkedNic[0] = '\0';
 }
 
 /*
@@ -190,6 +222,7 @@ int ChannelSendDiagMsg(const void *Msg, unsigned short Len)
  * gone, so that the next one is not refused as "in use", and close. */
 void ChannelDetach(void)
 {
+    if (s_ParkedDevice != INVALID_HANDLE_VALUE) ChannelUnpark();
     if (s_Device == INVALID_HANDLE_VALUE) return;
     ChannelExchange(WLDRV_OP_DISCONNECT);
     CloseHandle(s_Device);

@@ -7,6 +7,7 @@
 
 #include "wlvariant.h"
 #include "trace/wltrace.h"
+#include "nic/wlnic.h"
 #include "channel/wlchannel.h"
 
 static int s_Connected = WL_NOT_CONNECTED;
@@ -54,7 +55,22 @@ int WLAPI WLDisconnect(void)
 int TempConnect(TempConnection *t)
 {
     t->opened = false;
-    if (WLConnected() != WL_NOT_CONNECTED) return WL_SUCCESS;
+    t->foreign = false;
+    if (WLConnected() != WL_NOT_CONNECTED) {
+        if (ChannelServesCurrentNic()) return WL_SUCCESS;
+        /* A connection serves the adapter it was opened for: reach the
+         * current NIC's own device through a connection of its own. */
+        WLLog("temporary connection for nic %s\n", CurrentNic() ? CurrentNic() : "");
+        ChannelPark();
+        int rc = ChannelConnect();
+        if (rc != WL_SUCCESS) {
+            ChannelUnpark();
+            return rc;
+        }
+        t->opened = true;
+        t->foreign = true;
+        return WL_SUCCESS;
+    }
     int rc = WLConnect();
     if (rc != WL_SUCCESS) {
         WLDisconnect();
@@ -66,18 +82,21 @@ int TempConnect(TempConnection *t)
 
 void TempDisconnect(TempConnection *t)
 {
+    if (t->foreign) ChannelUnpark();
     /* Refused while changes wait for WLApply: the channel then stays open. */
-    if (t->opened) WLDisconnect();
+    else if (t->opened) WLDisconnect();
     t->opened = false;
+    t->foreign = false;
 }
 
-/* Runs an action within a temporary connection; failure code WL_GENERAL_ERROR. */
+/* Runs an action within a temporary connection; failure code WL_GENERAL_ERROR.
+ * Only an action on the connection's own adapter settles its pending apply. */
 static int ActionInTempConnection(unsigned short code, bool clearsApplyNeed)
 {
     TempConnection t;
     if (TempConnect(&t) != WL_SUCCESS) return WL_GENERAL_ERROR;
     int rc = ChannelAction(code);
-    if (rc == WL_SUCCESS && clearsApplyNeed) s_ApplyNeed = 0;
+    if (rc == WL_SUCCESS && clearsApplyNeed && !t.foreign) s_ApplyNeed = 0;
     TempDisconnect(&t);
     return rc;
 }
@@ -87,7 +106,11 @@ int WLAPI WLApply(void)
     WL_FRAME("WLApply");
     int ApplyNeed = s_ApplyNeed;
     WL_CHECK(!ApplyNeed, WL_SUCCESS);
-    WL_RETURN(ActionInTempConnection(WL_ACTION_APPLY, true));
+    /* Pending changes belong to the connection's own adapter, whichever
+     * adapter is current now. */
+    int rc = ChannelAction(WL_ACTION_APPLY);
+    if (rc == WL_SUCCESS) s_ApplyNeed = 0;
+    WL_RETURN(rc);
 }
 
 int WLAPI WLApplySet(int Val)
@@ -166,7 +189,7 @@ int WLFirmwareSet(WL_LTV *Ltv)
     RecordLog(Ltv);
     int rc = ChannelPutInfo(Ltv);
     if (rc == WL_SUCCESS && RecordNeedsApply(Ltv->typ)) {
-        if (s_ApplyDelayed) s_ApplyNeed = 1;
+        if (s_ApplyDelayed && !t.foreign) s_ApplyNeed = 1;
         else rc = ChannelAction(WL_ACTION_APPLY);
     }
     TempDisconnect(&t);
@@ -194,7 +217,11 @@ int WLAPI WLGenericAction(DWORD Code)
      * another action. */
     WL_CHECK(Code > USHRT_MAX, WL_INVALID_PARAMETER);
     WL_CHECK(WLConnected () == WL_NOT_CONNECTED, WL_NOT_CONNECTED);
-    WL_RETURN(ChannelAction((unsigned short)Code));
+    TempConnection t;
+    WL_CHECK(TempConnect (&t) != WL_SUCCESS, WL_GENERAL_ERROR);
+    int rc = ChannelAction((unsigned short)Code);
+    TempDisconnect(&t);
+    WL_RETURN(rc);
 }
 
 int WLAPI WLGenericSendDiagMsg(const void *Val, DWORD Len)
@@ -202,5 +229,9 @@ int WLAPI WLGenericSendDiagMsg(const void *Val, DWORD Len)
     WL_FRAME("WLGenericSendDiagMsg");
     WL_CHECK(Val == NULL, WL_INVALID_PARAMETER);
     WL_CHECK(WLConnected () == WL_NOT_CONNECTED, WL_NOT_CONNECTED);
-    WL_RETURN(ChannelSendDiagMsg(Val, ui2us(Len)));
+    TempConnection t;
+    WL_CHECK(TempConnect (&t) != WL_SUCCESS, WL_GENERAL_ERROR);
+    int rc = ChannelSendDiagMsg(Val, ui2us(Len));
+    TempDisconnect(&t);
+    WL_RETURN(rc);
 }

@@ -84,6 +84,7 @@ RegAdapter::~RegAdapter()
 }
 
 std::string RegAdapter::nicKey() const { return ClassKey(spec_.win98) + "\\" + spec_.nic; }
+std::string RegAdapter::enumKey() const { return std::string(kEnum) + "\\" + PnpId(spec_.nic); }
 
 bool RegAdapter::readString(const char *name, std::string *out) const
 {

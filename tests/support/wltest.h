@@ -132,6 +132,8 @@ public:
     ~RegAdapter();
     const AdapterSpec &spec() const { return spec_; }
     std::string nicKey() const;
+    /* The device's key under Enum (NT family layout). */
+    std::string enumKey() const;
     /* Raw reads and writes of the NIC key's values. */
     bool readString(const char *name, std::string *out) const;
     bool readDword(const char *name, DWORD *out, DWORD *type = nullptr) const;
