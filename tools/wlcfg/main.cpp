@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "cmdline.h"
+#include "commandline.h"
 #include "json.h"
 #include "linkstats.h"
 #include "profile_io.h"
 #include "wlapi.h"
 #include "wlbuffers.h"
+#include "wlcore/hunting_thresholds.h"
 #include "wlcore/wepcode.h"
 #include "xmlread.h"
 
@@ -826,6 +827,108 @@ static int CmdImport(Context &c, const std::vector<std::string> &args)
     return EXIT_OK;
 }
 
+/* ---- hunting ----------------------------------------------------------------- */
+
+/* The adapter's key in the per-NIC store, by the OS type the library reports. */
+static std::string NicKey(Context &c, bool *win98)
+{
+    DWORD os = 0;
+    CALL(c, FnPtr, "WLOSTypeGet", &os);
+    *win98 = os == OS_WIN98;
+    return std::string(*win98 ? "System\\CurrentControlSet\\Services\\Class\\Net\\"
+                              : "System\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\") +
+           c.nic;
+}
+
+static bool ReadNicInt(const std::string &key, const char *name, long *out)
+{
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return false;
+    unsigned char data[32];
+    DWORD size = sizeof data - 1, type = 0;
+    LONG rc = RegQueryValueExA(h, name, NULL, &type, data, &size);
+    RegCloseKey(h);
+    if (rc != ERROR_SUCCESS) return false;
+    if (type == REG_SZ) {
+        data[size] = 0;
+        *out = strtol((const char *)data, NULL, 10);
+    } else {
+        DWORD v = 0;
+        memcpy(&v, data, size < 4 ? size : 4);
+        *out = (long)(int)v;
+    }
+    return true;
+}
+
+/* Writes (or with `remove`, deletes) one threshold in the form the library
+ * reads: a 32-bit number on the NT family, decimal text on Windows 98. */
+static bool WriteNicInt(const std::string &key, bool win98, const char *name, long v, bool remove)
+{
+    HKEY h;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &h, NULL) != ERROR_SUCCESS)
+        return false;
+    LONG rc;
+    if (remove) {
+        rc = RegDeleteValueA(h, name);
+        if (rc == ERROR_FILE_NOT_FOUND) rc = ERROR_SUCCESS;
+    } else if (win98) {
+        char t[16];
+        snprintf(t, sizeof t, "%ld", v);
+        rc = RegSetValueExA(h, name, 0, REG_SZ, (const BYTE *)t, (DWORD)strlen(t) + 1);
+    } else {
+        DWORD d = (DWORD)v;
+        rc = RegSetValueExA(h, name, 0, REG_DWORD, (const BYTE *)&d, sizeof d);
+    }
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+/* hunting on|off|status, hunting threshold signal|snr VALUE|none */
+static int CmdHunting(Context &c, const std::vector<std::string> &args)
+{
+    const std::string &sub = args[0];
+    long value = 0;
+    bool none = false;
+    const char *valueName = nullptr;
+    if (sub == "threshold" && args.size() == 3) {
+        valueName = args[1] == "signal" ? HUNTING_MIN_SIGNAL_VALUE : args[1] == "snr" ? HUNTING_MIN_SNR_VALUE : nullptr;
+        none = args[2] == "none";
+        bool okValue = none || (args[1] == "signal" ? ParseInt(args[2], -150, 0, &value) : ParseInt(args[2], 0, 100, &value));
+        if (!valueName || !okValue) {
+            fprintf(stderr, "usage: wlcfg hunting threshold signal DBM(-150..0)|none, or snr DB(0..100)|none\n");
+            return EXIT_USAGE;
+        }
+    } else if (!((sub == "on" || sub == "off" || sub == "status") && args.size() == 1)) {
+        fprintf(stderr, "usage: wlcfg hunting on|off|status|threshold signal|snr VALUE|none\n");
+        return EXIT_USAGE;
+    }
+    if (SelectWanted(c)) return EXIT_FAILED;
+    bool win98 = false;
+    const std::string key = NicKey(c, &win98);
+    if (sub == "on" || sub == "off") {
+        if (!Fn(c, "WLProfileHuntingSet")) return Missing("WLProfileHuntingSet");
+        int rc = CALL(c, FnInt, "WLProfileHuntingSet", sub == "on" ? 1 : 0);
+        if (rc != WL_SUCCESS) return Refused(c, "WLProfileHuntingSet", rc);
+    } else if (valueName && !WriteNicInt(key, win98, valueName, value, none)) {
+        fprintf(stderr, "wlcfg: cannot write %s of adapter %s\n", valueName, c.nic.c_str());
+        return EXIT_FAILED;
+    }
+    long on = 0, sig = 0, snr = 0;
+    ReadNicInt(key, "ProfileHunting", &on);
+    bool haveSig = ReadNicInt(key, HUNTING_MIN_SIGNAL_VALUE, &sig);
+    bool haveSnr = ReadNicInt(key, HUNTING_MIN_SNR_VALUE, &snr);
+    c.j.beginObject().field("adapter", c.nic).field("hunting", on == 1);
+    if (haveSig) c.j.field("minSignalDbm", (long long)sig);
+    else c.j.key("minSignalDbm").null();
+    if (haveSnr) c.j.field("minSnrDb", (long long)snr);
+    else c.j.key("minSnrDb").null();
+    c.j.endObject();
+    c.text += std::string("hunting ") + (on == 1 ? "on" : "off") + "\n";
+    c.text += "minimum signal  " + (haveSig ? std::to_string(sig) + " dBm" : std::string("none")) + "\n";
+    c.text += "minimum margin  " + (haveSnr ? std::to_string(snr) + " dB" : std::string("none")) + "\n";
+    return EXIT_OK;
+}
+
 /* ---- table ----------------------------------------------------------------- */
 
 static int CmdHelp(Context &c, const std::vector<std::string> &args);
@@ -842,6 +945,8 @@ static const Command kCommands[] = {
     {"preferred", CmdPreferred, 1, 64, "preferred list|set NAME...|clear", "the adapter's preferred profiles"},
     {"linktest", CmdLinkTest, 1, 5, "linktest BSSID [-n COUNT] [-i MS]",
      "link tests: answers, loss, round trips, both sides' signal and rate"},
+    {"hunting", CmdHunting, 1, 3, "hunting on|off|status|threshold signal|snr VALUE|none",
+     "profile hunting and its optional link thresholds (signal in dBm, margin over noise in dB)"},
     {"country", CmdCountry, 1, 2, "country list|show|set CC", "country tables and the adapter's country"},
     {"log", CmdLog, 1, 1, "log on|off|show", "the trace and error log marker files"},
     {"export", CmdExport, 1, 3, "export PROFILE [xml|wpa] [FILE]",

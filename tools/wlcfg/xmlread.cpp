@@ -27,6 +27,23 @@ static std::string Trimmed(const std::string &s)
     return s.substr(a, b - a);
 }
 
+/* Whether the document's last markup closes its root element. Only for
+ * single-byte encodings; UTF-16 documents are left to the reader. */
+static bool ClosedAtEnd(const std::string &bytes, const std::string &root)
+{
+    if (bytes.size() >= 2 && ((unsigned char)bytes[0] == 0xFF || (unsigned char)bytes[0] == 0xFE)) return true;
+    size_t end = bytes.size();
+    while (end > 0 && (bytes[end - 1] == ' ' || bytes[end - 1] == '\t' || bytes[end - 1] == '\r' ||
+                       bytes[end - 1] == '\n' || bytes[end - 1] == '\0'))
+        end--;
+    /* comments and processing instructions after the root end in '>' too */
+    const std::string close = "</" + root + ">";
+    std::string t = bytes.substr(0, end);
+    size_t at = t.rfind(close);
+    if (at != std::string::npos) return true;
+    return t.size() >= 2 && t.compare(t.size() - 2, 2, "/>") == 0;
+}
+
 bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std::string *why)
 {
     out->clear();
@@ -65,6 +82,7 @@ bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std
     }
     std::vector<std::string> path;
     std::vector<std::string> text;
+    std::string rootName;
     XmlNodeType type;
     HRESULT hr = S_OK;
     while (ok && (hr = reader->Read(&type)) == S_OK) {
@@ -72,6 +90,7 @@ bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std
         UINT n = 0;
         switch (type) {
         case XmlNodeType_Element: {
+            if (path.empty() && out->empty() && reader->GetQualifiedName(&w, &n) == S_OK) rootName = Narrow(w, n);
             reader->GetLocalName(&w, &n);
             path.push_back(Narrow(w, n));
             text.push_back("");
@@ -112,6 +131,11 @@ bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std
         *why = b;
         ok = false;
     } else if (ok && !path.empty()) {
+        *why = "XML document ends inside an element";
+        ok = false;
+    } else if (ok && !ClosedAtEnd(bytes, rootName)) {
+        /* a reader that closes open elements at the end of the input must
+           not turn a truncated document into a whole one */
         *why = "XML document ends inside an element";
         ok = false;
     } else if (!ok && why->empty()) {

@@ -1,4 +1,4 @@
-#include "cmdline.h"
+#include "commandline.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,7 +1,7 @@
 /* The tool's command line: global options, the command table's shape, the
  * settings by readable name, and the help text. Pure. */
-#ifndef WLCFG_CMDLINE_H
-#define WLCFG_CMDLINE_H
+#ifndef WLCFG_COMMANDLINE_H
+#define WLCFG_COMMANDLINE_H
 
 #include <string>
 #include <vector>
