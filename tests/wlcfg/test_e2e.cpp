@@ -123,7 +123,8 @@ TEST_F(WlcfgTool, ProfilesPreferredExportImport)
     EXPECT_EQ("OfficeNet", o["ssid"].s);
     EXPECT_EQ("shared", o["authentication"].s);
     EXPECT_EQ(2, o["txKey"].n);
-    EXPECT_EQ(5, o["keys"][2]["length"].n);
+    EXPECT_EQ(10, o["keys"][2]["length"].n);
+    EXPECT_EQ("hex", o["keys"][2]["form"].s);
     EXPECT_EQ(JsonValue::Null, o["keys"][2]["value"].kind) << "key material never shown";
 
     /* round trips: export, delete, import, export again: the same document */

@@ -976,14 +976,22 @@ int main(int argc, char **argv)
         fprintf(stderr, "wlcfg: %s\n", why.c_str());
         return EXIT_USAGE;
     }
+    /* The libraries write their own lines (DLL attach and detach, the element
+       walk of scans) to the C runtime's standard output, which they share
+       with the tool: that goes to the null device, and the tool writes its
+       one document straight to the standard output handle it started with. */
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    fflush(stdout);
+    if (!freopen("NUL", "w", stdout)) out = INVALID_HANDLE_VALUE;
     Context c;
     c.json = cl.json;
     c.nicWanted = cl.nic;
     int rc = cl.command->handler(c, cl.args);
     if (rc == EXIT_OK) {
-        if (c.json) printf("%s\n", c.j.text().c_str());
-        else fputs(c.text.c_str(), stdout);
+        const std::string doc = c.json ? c.j.text() + "\n" : c.text;
+        DWORD put = 0;
+        if (out == INVALID_HANDLE_VALUE || !WriteFile(out, doc.data(), (DWORD)doc.size(), &put, NULL))
+            fputs(doc.c_str(), stderr);
     }
-    fflush(stdout);
     return rc;
 }
