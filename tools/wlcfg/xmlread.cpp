@@ -44,7 +44,7 @@ static bool ClosedAtEnd(const std::string &bytes, const std::string &root)
     return t.size() >= 2 && t.compare(t.size() - 2, 2, "/>") == 0;
 }
 
-bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std::string *why)
+static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out, std::string *why)
 {
     out->clear();
     if (bytes.size() > kMaxImportBytes) {
@@ -143,5 +143,48 @@ bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std
     }
     if (reader) reader->Release();
     stream->Release();
+    return ok;
+}
+
+/* Wine's XmlLite can loop for ever on some malformed input: the reader runs
+ * on a thread of its own and is given up after a bounded time. */
+struct ReadJob {
+    std::string bytes;
+    std::vector<XmlElement> out;
+    std::string why;
+    bool ok = false;
+};
+
+static DWORD WINAPI ReadThread(void *p)
+{
+    ReadJob *j = (ReadJob *)p;
+    j->ok = ReadElements(j->bytes, &j->out, &j->why);
+    return 0;
+}
+
+bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std::string *why)
+{
+    ReadJob *j = new ReadJob;
+    j->bytes = bytes;
+    HANDLE t = CreateThread(NULL, 0, ReadThread, j, 0, NULL);
+    if (!t) {
+        delete j;
+        *why = "cannot start the XML reader";
+        return false;
+    }
+    if (WaitForSingleObject(t, kXmlReadTimeoutMs) != WAIT_OBJECT_0) {
+        /* the job stays with the stuck thread, which ends with the process
+           (the tool exits after a refused import); terminating it could
+           leave a lock of the runtime held */
+        CloseHandle(t);
+        out->clear();
+        *why = "the XML reader did not finish (malformed document)";
+        return false;
+    }
+    CloseHandle(t);
+    *out = j->out;
+    *why = j->why;
+    bool ok = j->ok;
+    delete j;
     return ok;
 }

@@ -5,6 +5,9 @@
 
 #include "profile_io.h"
 
+/* Milliseconds the reader is given before the document is refused. */
+const unsigned kXmlReadTimeoutMs = 3000;
+
 bool XmlReadElements(const std::string &bytes, std::vector<XmlElement> *out, std::string *why);
 
 #endif
