@@ -373,6 +373,14 @@ int SimRemoveStation(const uint8_t *bssid)
     return Request(IOCTL_WLSIM_STATION_REMOVE, "remove station", &key, sizeof key, NULL, 0);
 }
 
+int SimLinkShape(unsigned dropPercent, unsigned delayReads)
+{
+    WlSimLinkShape shape;
+    shape.dropPercent = dropPercent;
+    shape.delayReads = delayReads;
+    return Request(IOCTL_WLSIM_LINK_SHAPE, "link shape", &shape, sizeof shape, NULL, 0);
+}
+
 int SimPushMailbox(int adapter, int flags, uint16_t len, uint16_t typ, const void *value,
                    uint32_t valueBytes)
 {

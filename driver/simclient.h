@@ -97,6 +97,8 @@ int SimRemoveStation(const uint8_t *bssid);
 int SimPushMailbox(int adapter, int flags, uint16_t len, uint16_t typ, const void *value,
                    uint32_t valueBytes);
 int SimMailboxState(int adapter, WlSimMailboxState *out);
+/* How the world answers link tests: per cent dropped, mailbox reads of delay. */
+int SimLinkShape(unsigned dropPercent, unsigned delayReads);
 int SimMailboxClear(int adapter);
 
 /* Security of a station made by SimStationMake. */

@@ -440,6 +440,16 @@ static int CmdMailbox(int argc, char **argv)
     return 0;
 }
 
+/* linkshape <drop-percent> <delay-reads> */
+static int CmdLinkShape(int argc, char **argv)
+{
+    long drop, delay;
+    (void)argc;
+    if (!ParseNumber(argv[0], 0, 100, &drop) || !ParseNumber(argv[1], 0, WLSIM_LINK_DELAY_MAX, &delay))
+        return EXIT_USAGE;
+    return SimLinkShape((unsigned)drop, (unsigned)delay) ? Failed() : 0;
+}
+
 static const Command Commands[] = {
     {"install", 1, 1, CmdInstall, "install <path-to-wlsim.sys>   create and start the service"},
     {"reset", 0, 0, CmdReset, "reset                         remove all adapters, clear all"},
@@ -463,6 +473,8 @@ static const Command Commands[] = {
      "station <bssid> <ssid> <channel> <signal> <noise> ap|peer open|wep|wpa|wpa2 [name] [out]"},
     {"unstation", 1, 1, CmdUnstation, "unstation <bssid>             remove a station"},
     {"mailbox", 1, 1, CmdMailbox, "mailbox <adapter>             mailbox and link state"},
+    {"linkshape", 2, 2, CmdLinkShape,
+     "linkshape <drop%> <reads>     link test answers dropped and delayed by mailbox reads"},
 };
 
 static int Usage(void)

@@ -27,6 +27,9 @@ typedef struct WorldAdapter {
     int nHeld;
     MbRecord sticky;
     int hasSticky;
+    MbRecord delayed[WLSIM_MB_KEEP]; /* link test answers on their way */
+    uint32_t delayLeft[WLSIM_MB_KEEP];
+    int nDelayed;
     WlSimMailboxState st;
 } WorldAdapter;
 
@@ -34,6 +37,8 @@ static WorldAdapter World[WLSIM_MAX_ADAPTERS];
 static WlSimStation Stations[WLSIM_MAX_STATIONS];
 static int StationUsed[WLSIM_MAX_STATIONS];
 static int WorldActive; /* a station was put since the last reset */
+static WlSimLinkShape LinkShape;
+static uint32_t LinkRequests; /* link test requests heard since the shape was set */
 
 static const uint8_t Snap[8] = {0xAA, 0xAA, 0x03, WLSIM_OUI0, WLSIM_OUI1, WLSIM_OUI2, 0x00, 0x01};
 
@@ -83,6 +88,7 @@ static void ClearAdapter(WorldAdapter *w)
     for (i = 0; i < WLSIM_MB_KEEP; i++) {
         FreeRecord(&w->q[i]);
         FreeRecord(&w->held[i]);
+        FreeRecord(&w->delayed[i]);
     }
     FreeRecord(&w->sticky);
     memset(w, 0, sizeof *w);
@@ -454,7 +460,41 @@ static void LinkTestAnswer(int32_t adapter, const WlSimStation *s, const uint8_t
     rec[120] = s->level1;
     rec[121] = s->level2;
     rec[123] = RateByte(s);
+    if (LinkShape.delayReads) {
+        WorldAdapter *w = &World[adapter];
+        if (w->nDelayed < WLSIM_MB_KEEP &&
+            MakeRecord(&w->delayed[w->nDelayed], WLSIM_MB_WMP, LenFor(sizeof rec - 4), rec + 4,
+                       sizeof rec - 4) == SIM_OK)
+            w->delayLeft[w->nDelayed++] = LinkShape.delayReads;
+        return;
+    }
     QueueValue(adapter, WLSIM_MB_WMP, rec + 4, sizeof rec - 4);
+}
+
+/* Whether the shape drops this link test request (spread evenly). */
+static int LinkDropped(void)
+{
+    uint32_t k = LinkRequests++;
+    return (k + 1) * LinkShape.dropPercent / 100 > k * LinkShape.dropPercent / 100;
+}
+
+/* One mailbox read has passed: answers whose delay ran out join the queue. */
+static void AgeDelayed(WorldAdapter *w)
+{
+    int i = 0, j;
+    while (i < w->nDelayed) {
+        if (--w->delayLeft[i] > 0) {
+            i++;
+            continue;
+        }
+        Enqueue(w, &w->delayed[i]);
+        for (j = i; j + 1 < w->nDelayed; j++) {
+            w->delayed[j] = w->delayed[j + 1];
+            w->delayLeft[j] = w->delayLeft[j + 1];
+        }
+        w->nDelayed--;
+        memset(&w->delayed[w->nDelayed], 0, sizeof w->delayed[0]);
+    }
 }
 
 static void ApListAnswer(int32_t adapter, const WlSimStation *s, const uint8_t *req)
@@ -493,6 +533,8 @@ void SimWorldDiag(int32_t adapter, const uint8_t *msg, uint32_t len)
     if (slot < 0 || !Stations[slot].inRange)
         return; /* nobody answers */
     if (msg[23] == WLSIM_WMP_LINK_TEST_REQ && len >= 26) {
+        if (LinkDropped())
+            return;
         LinkTestAnswer(adapter, &Stations[slot], msg);
         World[adapter].st.wmpAnswers++;
     } else if (msg[23] == WLSIM_WMP_APLIST_REQ) {
@@ -511,6 +553,8 @@ void SimWorldReset(void)
     memset(Stations, 0, sizeof Stations);
     memset(StationUsed, 0, sizeof StationUsed);
     WorldActive = 0;
+    memset(&LinkShape, 0, sizeof LinkShape);
+    LinkRequests = 0;
 }
 
 void SimWorldAdapterGone(int32_t adapter)
@@ -526,6 +570,7 @@ uint16_t SimWorldMailboxRead(int32_t adapter, uint8_t *block, uint16_t asked)
     uint16_t len, typ;
     uint32_t want, have;
 
+    AgeDelayed(w);
     if (w->hasSticky)
         r = &w->sticky;
     else if (w->n)
@@ -682,6 +727,15 @@ int SimWorldMailboxClear(int32_t adapter)
     return SIM_OK;
 }
 
+int SimWorldLinkShape(const WlSimLinkShape *shape)
+{
+    if (!shape || shape->dropPercent > 100 || shape->delayReads > WLSIM_LINK_DELAY_MAX)
+        return SIM_E_PARAM;
+    LinkShape = *shape;
+    LinkRequests = 0;
+    return SIM_OK;
+}
+
 typedef struct WorldShape {
     uint32_t code;
     uint32_t inSize;
@@ -694,6 +748,7 @@ static const WorldShape Shapes[] = {
     {IOCTL_WLSIM_MAILBOX_PUSH, sizeof(WlSimMailboxPush), 0},
     {IOCTL_WLSIM_MAILBOX_STATE, sizeof(WlSimAdapterId), sizeof(WlSimMailboxState)},
     {IOCTL_WLSIM_MAILBOX_CLEAR, sizeof(WlSimAdapterId), 0},
+    {IOCTL_WLSIM_LINK_SHAPE, sizeof(WlSimLinkShape), 0},
 };
 
 int SimWorldControlShape(uint32_t code, uint32_t *inSize, uint32_t *outSize)
@@ -716,6 +771,7 @@ int SimWorldControl(uint32_t code, const void *in, void *out, uint32_t *outBytes
         WlSimStationKey key;
         WlSimMailboxPush push;
         WlSimAdapterId id;
+        WlSimLinkShape link;
     } req;
     uint32_t inSize = 0, outSize = 0;
     int rc;
@@ -745,6 +801,8 @@ int SimWorldControl(uint32_t code, const void *in, void *out, uint32_t *outBytes
         }
         return rc;
     }
+    case IOCTL_WLSIM_LINK_SHAPE:
+        return SimWorldLinkShape(&req.link);
     default: /* IOCTL_WLSIM_MAILBOX_CLEAR */
         return SimWorldMailboxClear(req.id.adapter);
     }

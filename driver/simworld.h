@@ -135,6 +135,20 @@ typedef struct WlSimMailboxState {
 #define IOCTL_WLSIM_MAILBOX_PUSH WLSIM_CTL_CODE(0x842)   /* WlSimMailboxPush / - */
 #define IOCTL_WLSIM_MAILBOX_STATE WLSIM_CTL_CODE(0x843)  /* WlSimAdapterId / WlSimMailboxState */
 #define IOCTL_WLSIM_MAILBOX_CLEAR WLSIM_CTL_CODE(0x844)  /* WlSimAdapterId / - */
+#define IOCTL_WLSIM_LINK_SHAPE WLSIM_CTL_CODE(0x845)     /* WlSimLinkShape / - */
+
+/* How the world answers link test requests, for every station: of every
+ * 100 requests `dropPercent` get no answer (spread evenly: the k-th request
+ * is dropped when floor(k * p / 100) grows), and each answer reaches the
+ * mailbox only after `delayReads` further mailbox reads of that adapter.
+ * All zero (the reset state): every request answered at once. */
+typedef struct WlSimLinkShape {
+    uint32_t dropPercent; /* 0 to 100 */
+    uint32_t delayReads;  /* 0 to WLSIM_LINK_DELAY_MAX */
+} WlSimLinkShape;
+
+#define WLSIM_LINK_DELAY_MAX 1000u
+int SimWorldLinkShape(const WlSimLinkShape *shape);
 
 /* ---- the world's side of the core --------------------------------------- */
 

@@ -5,6 +5,7 @@
  */
 #include "wlinternal.h"
 #include "hunting/hunting.h"
+#include "wlcore/hunting_thresholds.h"
 
 #define PREFERRED_NAME_SIZE 33
 
@@ -21,8 +22,23 @@ static int LinkVerdictGet(void)
     ok = ok && WLPortStatusGet(&port) == WL_SUCCESS;
     ok = ok && WLLinkStatusGet(&link) == WL_SUCCESS;
     if (ok && port == 3) ok = WLCurrentBSSIDGet(bssid) == WL_SUCCESS;
-    TempDisconnect(&t);
     LinkVerdict v = LinkVerdictOf(ok, port, link, bssid);
+    /* optional thresholds of the per-NIC store: consulted only when set */
+    HuntingThresholds th = {0, 0, 0, 0};
+    DWORD value = 0;
+    if (WLNICAnyIntGet(HUNTING_MIN_SIGNAL_VALUE, &value) == WL_SUCCESS) th.haveMinSignal = 1, th.minSignalDbm = (int)value;
+    if (WLNICAnyIntGet(HUNTING_MIN_SNR_VALUE, &value) == WL_SUCCESS) th.haveMinSnr = 1, th.minSnrDb = (int)value;
+    if (v == LINK_STAY && (th.haveMinSignal || th.haveMinSnr)) {
+        CommunicationsQualityBuffer q;
+        memset(&q, 0, sizeof q);
+        q.TS.Type = CommunicationsQualityBufferType;
+        q.TS.Size = sizeof q;
+        bool qok = ok && WLCommunicationsQualityGet(&q) == WL_SUCCESS;
+        v = ThresholdVerdictOf(v, &th, qok, q.Signal, q.Noise);
+        WLLog("signal %d noise %d thresholds %d/%d verdict %s\n", (int)q.Signal, (int)q.Noise, th.minSignalDbm,
+              th.minSnrDb, v == LINK_HUNT ? "hunt" : "stay");
+    }
+    TempDisconnect(&t);
     WLLog("port %d link %d verdict %s\n", port, link, v == LINK_HUNT ? "hunt" : "stay");
     WL_RETURN(v);
 }
