@@ -4,6 +4,8 @@
 // is fixed (own generator, fixed seed) and therefore repeatable.
 #include "wlcore/ie_parse.h"
 
+#include "fuzz_support.h"
+
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -21,22 +23,8 @@
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
-
-// xorshift64*: small, portable and the same on every platform.
-struct Rng {
-    uint64_t s;
-    uint32_t Next()
-    {
-        s ^= s >> 12;
-        s ^= s << 25;
-        s ^= s >> 27;
-        return static_cast<uint32_t>((s * 0x2545F4914F6CDD1DULL) >> 32);
-    }
-    uint32_t Below(uint32_t n) { return Next() % n; }
-    uint8_t Byte() { return static_cast<uint8_t>(Next()); }
-    bool OneIn(uint32_t n) { return Below(n) == 0; }
-};
+using fuzz::Bytes;
+using fuzz::Rng;
 
 // RSN and vendor elements are drawn more often than the others.
 const uint8_t kIds[] = {IE_ID_SSID, IE_ID_SUPPORTED_RATES, IE_ID_RSN,
@@ -237,31 +225,7 @@ struct Outcomes {
 };
 
 #ifdef _WIN32
-// A page followed by an inaccessible guard page: an input placed so that it
-// ends at the guard page faults on the first byte read past its end, even
-// without a bounds-checking build.
-struct GuardedPage {
-    uint8_t *page = nullptr;
-    size_t size = 0;
-    GuardedPage()
-    {
-        SYSTEM_INFO si;
-        GetSystemInfo(&si);
-        size = si.dwPageSize;
-        page = static_cast<uint8_t *>(VirtualAlloc(NULL, 2 * size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        DWORD old;
-        if (page == NULL || !VirtualProtect(page + size, size, PAGE_NOACCESS, &old)) page = nullptr;
-    }
-    // Where an input of n bytes starts so that it ends at the guard page.
-    uint8_t *Place(const Bytes &input)
-    {
-        if (page == nullptr || input.size() > size) return nullptr;
-        uint8_t *at = page + size - input.size();
-        std::copy(input.begin(), input.end(), at);
-        return at;
-    }
-};
-GuardedPage g_guard;
+fuzz::GuardedPage g_guard;
 #endif
 
 int g_guarded = 0; // inputs that ended at a guard page

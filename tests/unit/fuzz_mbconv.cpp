@@ -6,6 +6,8 @@
 // is repeatable.
 #include "wlcore/mbconv.h"
 
+#include "fuzz_support.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,41 +19,9 @@
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
-
-struct Rng {
-    uint64_t s;
-    uint32_t Next()
-    {
-        s ^= s >> 12;
-        s ^= s << 25;
-        s ^= s >> 27;
-        return static_cast<uint32_t>((s * 0x2545F4914F6CDD1DULL) >> 32);
-    }
-    uint32_t Below(uint32_t n) { return Next() % n; }
-    bool OneIn(uint32_t n) { return Below(n) == 0; }
-};
-
-struct GuardedPage {
-    uint8_t *page = nullptr;
-    size_t size = 0;
-    GuardedPage()
-    {
-        SYSTEM_INFO si;
-        GetSystemInfo(&si);
-        size = si.dwPageSize;
-        page = static_cast<uint8_t *>(VirtualAlloc(NULL, 2 * size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        DWORD old;
-        if (page == NULL || !VirtualProtect(page + size, size, PAGE_NOACCESS, &old)) page = nullptr;
-    }
-    const uint8_t *Place(const Bytes &b)
-    {
-        if (page == nullptr || b.size() > size) return nullptr;
-        uint8_t *at = page + size - b.size();
-        memcpy(at, b.data(), b.size());
-        return at;
-    }
-};
+using fuzz::Bytes;
+using fuzz::GuardedPage;
+using fuzz::Rng;
 
 template <class E> struct Client {
     MBBufferHeader h;
