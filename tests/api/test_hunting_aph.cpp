@@ -244,8 +244,20 @@ struct ZeroConfigService {
         /* One left behind by an interrupted run goes first. */
         if (SC_HANDLE old = OpenServiceA(scm, "WZCSVC", SERVICE_ALL_ACCESS)) {
             SERVICE_STATUS st;
+            SERVICE_STATUS_PROCESS sp;
+            DWORD got = 0;
             ControlService(old, SERVICE_CONTROL_STOP, &st);
             DeleteService(old);
+            /* A process that does not stop keeps the service marked for
+             * deletion: end it, so the name can be created again. */
+            if (QueryServiceStatusEx(old, SC_STATUS_PROCESS_INFO, (BYTE *)&sp, sizeof sp, &got) &&
+                sp.dwProcessId != 0) {
+                if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, sp.dwProcessId)) {
+                    if (WaitForSingleObject(p, 3000) != WAIT_OBJECT_0) TerminateProcess(p, 1);
+                    WaitForSingleObject(p, 3000);
+                    CloseHandle(p);
+                }
+            }
             CloseServiceHandle(old);
             for (int i = 0; i < 100 && (old = OpenServiceA(scm, "WZCSVC", SERVICE_QUERY_STATUS)) != NULL; i++) {
                 CloseServiceHandle(old);
