@@ -82,9 +82,17 @@ TEST_F(WlcfgTool, AdaptersSettingsAndScan)
 {
     Join();
     JsonValue a = Json({"adapters"});
-    ASSERT_EQ(1u, a["adapters"].a.size());
-    const JsonValue &x = a["adapters"][0];
-    EXPECT_EQ("0190", x["id"].s);
+    /* The test's own adapter, listed once, whatever other adapters of the
+     * family the prefix's registry holds. */
+    const JsonValue *own = nullptr;
+    int listed = 0;
+    for (const JsonValue &e : a["adapters"].a)
+        if (e["id"].s == "0190") {
+            own = &e;
+            listed++;
+        }
+    ASSERT_EQ(1, listed);
+    const JsonValue &x = *own;
     EXPECT_EQ("WaVXQ48F.dll", x["library"].s);
     EXPECT_TRUE(x["present"].b);
     EXPECT_EQ(4, x["portStatus"].n);
