@@ -275,6 +275,34 @@ TEST_F(NetworksPageTest, ScanRowsAndFilter)
     printf("first scan shown after %lu ms\n", (unsigned long)firstScanMs_);
 }
 
+/* As many networks as the stand-in's world holds (32, the page's client
+ * buffer holds as many): the list shows them all and its text columns make
+ * room for the scroll bar, 9 pixels each, and get them back when the list
+ * shrinks. Prints how long the page took to show them. */
+TEST_F(NetworksPageTest, ThirtyTwoNetworks)
+{
+    for (int i = 0; i < 32; i++) {
+        char ssid[16];
+        snprintf(ssid, sizeof ssid, "Net%02d", i);
+        Station((uint8_t)(0x40 + i), ssid, 0, 40 + i);
+    }
+    Open();
+    EXPECT_EQ(32u, Available().size());
+    HWND list = page().item(IDC_AVAILABLE_LIST);
+    int narrow = (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0);
+    EXPECT_EQ(narrow, (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
+    RECT r;
+    GetClientRect(list, &r);
+    EXPECT_LE(16 + 2 * narrow, r.right - r.left) << "no horizontal scroll bar";
+    printf("32 networks shown %lu ms after the page opened\n", (unsigned long)firstScanMs_);
+    ASSERT_EQ(0, SimReset());
+    sim_ = SimAdapterFor(*reg_, kVariants[2]);
+    page().click(IDC_REFRESH);
+    WaitScan();
+    EXPECT_EQ(0u, Available().size());
+    for (int col = 1; col <= 2; col++) EXPECT_EQ(narrow + 9, (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, (WPARAM)col, 0));
+}
+
 /* An access point taken out of range is gone at the next Refresh; a scan
  * that does not finish within 3 seconds leaves the list empty and the page
  * usable. */
