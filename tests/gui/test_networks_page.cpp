@@ -149,7 +149,7 @@ protected:
 
     /* The page in a modal sheet on its own thread, shown until its first
      * scan has ended. */
-    void Open(HINSTANCE resources = NULL)
+    void Open(HINSTANCE resources = NULL, bool scans = true)
     {
         HINSTANCE res = resources ? resources : coinst_->module();
         DLGPROC proc = coinst_->proc("WirelessDlgProc");
@@ -179,7 +179,7 @@ protected:
             },
             [](HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }));
         SetWindowPos(sheet_->root(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        WaitScan();
+        if (scans) WaitScan();
         firstScanMs_ = GetTickCount() - start;
     }
     ModalDialog &page() { return *sheet_; }
@@ -520,6 +520,36 @@ TEST_F(NetworksPageTest, ManagementAddAndDelete)
     EXPECT_TRUE(manage->ended());
     manage.reset();
     EXPECT_EQ(Names({"Home"}), Column(PreferredRows()));
+}
+
+/* The 3rd-party box: a stored switch opens the page disabled and empty;
+ * clearing the box enables it, and leaving the page stores the switch. */
+TEST_F(NetworksPageTest, ThirdPartyDisablesThePage)
+{
+    Station(1, "OfficeNet");
+    MakeProfile("Office", "OfficeNet");
+    SetPreferred({"Office"});
+    reg_->writeDword("ThirdPartyConfiguration", 1);
+    Open(NULL, false);
+    EXPECT_TRUE(page().enabled(IDC_THIRD_PARTY));
+    EXPECT_EQ(BST_CHECKED, SendMessageA(page().item(IDC_THIRD_PARTY), BM_GETCHECK, 0, 0));
+    for (int id : {IDC_SHOW_FILTER, IDC_REFRESH, IDC_ADD, IDC_HUNT_ENABLE, IDC_MOVE_UP, IDC_NETWORKS_HELP})
+        EXPECT_FALSE(page().enabled(id)) << id;
+    EXPECT_EQ(0u, Available().size());
+    EXPECT_EQ(0u, PreferredRows().size());
+
+    page().click(IDC_THIRD_PARTY);
+    EXPECT_TRUE(page().enabled(IDC_REFRESH));
+    EXPECT_TRUE(page().enabled(IDC_HUNT_ENABLE));
+    EXPECT_EQ(Names({"Office"}), Column(PreferredRows()));
+    HWND pg = page().dlg(), sheet = page().root();
+    page().run([pg, sheet] {
+        NMHDR n = {sheet, 0, (UINT)PSN_KILLACTIVE};
+        SendMessageA(pg, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+    });
+    DWORD stored = 0xDEAD;
+    reg_->readDword("ThirdPartyConfiguration", &stored);
+    EXPECT_EQ(0u, stored);
 }
 
 /* Every control but the static texts has a tooltip with its text. */
