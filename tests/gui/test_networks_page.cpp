@@ -95,20 +95,8 @@ protected:
     }
 
     const WLLib &lib() const { return *lib_; }
-    void RemoveProfiles()
-    {
-        for (const std::string &n : Stored()) WL(*lib_, WLProfileByNameDel)(n.c_str(), (DWORD)n.size());
-    }
-    Names Stored() const
-    {
-        Names out;
-        char name[33];
-        DWORD size = sizeof name;
-        for (int rc = WL(*lib_, WLFirstProfileByNameGet)(name, &size); rc == WL_SUCCESS;
-             size = sizeof name, rc = WL(*lib_, WLNextProfileByNameGet)(name, &size))
-            out.push_back(name);
-        return out;
-    }
+    void RemoveProfiles() { RemoveStoredProfiles(*lib_); }
+    Names Stored() const { return StoredProfiles(*lib_); }
     Names Preferred() const
     {
         Names out;
