@@ -46,8 +46,12 @@ DWORD SharedThirdPartyBits(void);
  * Returns 0 when the adapter could not be identified. */
 int IdentifyAdapter(AdapterPageContext *c);
 
-/* Page release callback shared by the pages: frees the page's lParam. */
+/* Page release callback shared by the pages: frees the page's lParam
+ * (for the Advanced page the context with its preferred names). */
 UINT CALLBACK PageCallback(HWND hwnd, UINT msg, LPPROPSHEETPAGEA page);
+/* The context c is being freed: the Wireless Networks page lets go of it. */
+void NetworksContextReleased(AdapterPageContext *c);
+extern "C" INT_PTR CALLBACK NicSpecificDlgProc(HWND, UINT, WPARAM, LPARAM);
 
 /* Context help. */
 void HelpLocateFile(void);

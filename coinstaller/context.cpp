@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "pagelogic.h"
+#include "proplogic.h"
 
 CurrentNICInfoBuffer g_CurrentNICInfo;
 uint16_t g_CheckedRates[2];
@@ -57,7 +58,17 @@ UINT CALLBACK PageCallback(HWND hwnd, UINT msg, LPPROPSHEETPAGEA page)
 {
     (void)hwnd;
     if (msg != PSPCB_RELEASE) return 1;
-    if (page && page->lParam) HeapFree(GetProcessHeap(), 0, reinterpret_cast<void *>(page->lParam));
+    if (!page || !page->lParam) return 0;
+    /* The Advanced page holds the context. A sheet may release it before
+     * the Wireless Networks page's window goes (Wine's sheets release each
+     * page right after destroying it): the names go with the context, and
+     * the networks page is told not to touch it any more. */
+    if (page->pfnDlgProc == NicSpecificDlgProc) {
+        AdapterPageContext *c = reinterpret_cast<AdapterPageContext *>(page->lParam);
+        NetworksContextReleased(c);
+        PreferredFreeAll(c);
+    }
+    HeapFree(GetProcessHeap(), 0, reinterpret_cast<void *>(page->lParam));
     return 0;
 }
 

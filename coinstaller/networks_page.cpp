@@ -255,6 +255,7 @@ struct ScanBuffer {
 /* State of the page (one per process, as the sheet that shows it). */
 struct PageState {
     HWND page;
+    NetworksPageBlock *block;
     bool firstActivation;
     int firstCount;        /* preferred names held at the first activation */
     int availableRows, preferredRows;
@@ -559,6 +560,7 @@ void InitPage(HWND dlg, NetworksPageBlock *b)
 {
     memset(&g_Page, 0, sizeof g_Page);
     g_Page.page = dlg;
+    g_Page.block = b;
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(b));
     HelpSubclass(Item(dlg, IDC_THIRD_PARTY));
     for (int id : kPageControls) HelpSubclass(Item(dlg, id));
@@ -845,9 +847,15 @@ void Destroy(HWND dlg, NetworksPageBlock *b)
     FreeMoveBitmaps(g_Page.arrows);
     if (b && b->Context) PreferredFreeAll(b->Context);
     g_Page.page = NULL;
+    g_Page.block = NULL;
 }
 
 } // namespace
+
+void NetworksContextReleased(AdapterPageContext *c)
+{
+    if (g_Page.block && g_Page.block->Context == c) g_Page.block->Context = NULL;
+}
 
 extern "C" INT_PTR CALLBACK WirelessDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
 {
