@@ -8,6 +8,8 @@
 #include "json.h"
 #include "linkstats.h"
 #include "profile_io.h"
+#include "security.h"
+#include "wlcore/ie_parse.h"
 #include "wlcore/hunting_thresholds.h"
 #include "xmlread.h"
 
@@ -347,4 +349,95 @@ TEST(WlcfgImportFuzz, HundredThousandCases)
     EXPECT_FALSE(WpaParse(std::string(kMaxImportBytes + 1, '#'), &ps, &why));
     Profile p;
     EXPECT_FALSE(ImportXml(std::string(kMaxImportBytes + 1, ' '), &p, &why));
+}
+
+/* ---- security words ------------------------------------------------------ */
+
+static void Collect(void *ctx, const char *text) { *static_cast<std::string *>(ctx) += text; }
+
+/* What the library prints for one channel selection scan answer: its SSID
+ * line, then the walk of its WPA and RSN elements (the same walk). */
+static std::string PrintedWalk(const std::vector<uint8_t> &ies, const char *ssid)
+{
+    std::string t = std::string("ssid ") + ssid + "\n";
+    RsnWpaParse(ies.data(), ies.size(), IE_ID_VENDOR, nullptr, nullptr, nullptr, Collect, &t);
+    RsnWpaParse(ies.data(), ies.size(), IE_ID_RSN, nullptr, nullptr, nullptr, Collect, &t);
+    return t;
+}
+
+static const std::vector<uint8_t> kWpaTkipPsk = {221, 22, 0, 0x50, 0xF2, 1, 1, 0, 0, 0x50, 0xF2, 2, 1, 0,
+                                                 0, 0x50, 0xF2, 2, 1, 0, 0, 0x50, 0xF2, 2};
+static const std::vector<uint8_t> kRsnCcmpPsk = {48, 20, 1, 0, 0, 0x0F, 0xAC, 4, 1, 0, 0, 0x0F, 0xAC, 4,
+                                                 1, 0, 0, 0x0F, 0xAC, 2, 0, 0};
+static const std::vector<uint8_t> kRsnMixed8021X = {48, 24, 1, 0, 0, 0x0F, 0xAC, 2, 2, 0, 0, 0x0F, 0xAC, 4,
+                                                    0, 0x0F, 0xAC, 2, 1, 0, 0, 0x0F, 0xAC, 1, 0, 0};
+static const std::vector<uint8_t> kWmm = {221, 7, 0, 0x50, 0xF2, 2, 0, 1, 0};
+static const std::vector<uint8_t> kSsid = {0, 4, 'h', 'o', 'm', 'e', 1, 2, 0x82, 0x84};
+
+static std::vector<uint8_t> Cat(std::initializer_list<std::vector<uint8_t>> parts)
+{
+    std::vector<uint8_t> v;
+    for (const auto &p : parts) v.insert(v.end(), p.begin(), p.end());
+    return v;
+}
+
+TEST(WlcfgSecurity, ElementsAndTheLibrarysWalkGiveTheSameWords)
+{
+    struct { std::vector<uint8_t> ies; bool privacy; const char *words; } cases[] = {
+        {kSsid, false, "open"},
+        {kSsid, true, "WEP"},
+        {Cat({kSsid, kWpaTkipPsk}), true, "WPA-PSK TKIP"},
+        {Cat({kSsid, kRsnCcmpPsk}), true, "WPA2-PSK CCMP"},
+        {Cat({kSsid, kRsnMixed8021X}), true, "WPA2-802.1X CCMP/TKIP (group TKIP)"},
+        {Cat({kSsid, kWmm, kWpaTkipPsk}), true, "WPA-PSK TKIP"},
+        {Cat({kSsid, kWmm}), true, "WEP"},
+        {Cat({kSsid, kWpaTkipPsk, kRsnCcmpPsk}), true, "WPA2-PSK CCMP, WPA-PSK TKIP"},
+    };
+    for (auto &c : cases) {
+        Suites s;
+        ASSERT_TRUE(ElementSuites(c.ies.data(), c.ies.size(), &s)) << c.words;
+        EXPECT_EQ(c.words, SecurityWords(c.privacy, &s));
+        std::vector<WalkChunk> chunks;
+        ASSERT_TRUE(SplitWalk(PrintedWalk(c.ies, "home"), &chunks)) << c.words;
+        ASSERT_EQ(1u, chunks.size());
+        EXPECT_EQ("home", chunks[0].ssid);
+        Suites w = WalkSuites(chunks[0].text);
+        EXPECT_EQ(c.words, SecurityWords(c.privacy, &w)) << chunks[0].text;
+    }
+    EXPECT_EQ("privacy, suites not reported", SecurityWords(true, nullptr));
+    EXPECT_EQ("open", SecurityWords(false, nullptr));
+}
+
+TEST(WlcfgSecurity, CutElementsAndUnsplittableWalksLeaveTheSuitesUnknown)
+{
+    /* two pairwise suites promised, one present */
+    std::vector<uint8_t> cut = {48, 14, 1, 0, 0, 0x0F, 0xAC, 4, 2, 0, 0, 0x0F, 0xAC, 4, 0, 0};
+    Suites s;
+    EXPECT_FALSE(ElementSuites(cut.data(), cut.size(), &s));
+    std::vector<uint8_t> foreign = {48, 6, 1, 0, 0x00, 0x10, 0x18, 4}; /* group suite of another identifier */
+    EXPECT_FALSE(ElementSuites(foreign.data(), foreign.size(), &s));
+
+    std::vector<WalkChunk> chunks;
+    EXPECT_FALSE(SplitWalk("typ 48\nlen 20\nssid home\n", &chunks)) << "an answer without SSID comes first";
+    ASSERT_TRUE(SplitWalk(PrintedWalk(kRsnCcmpPsk, "a") + PrintedWalk({}, "b"), &chunks));
+    ASSERT_EQ(2u, chunks.size());
+    EXPECT_EQ("b", chunks[1].ssid);
+    Suites a = WalkSuites(chunks[0].text), b = WalkSuites(chunks[1].text);
+    EXPECT_EQ("WPA2-PSK CCMP", SecurityWords(true, &a));
+    EXPECT_EQ("WEP", SecurityWords(true, &b));
+}
+
+TEST(WlcfgSecurity, AssociationRequestElementsFollowTheFixedFields)
+{
+    /* association: reassociation word 0, capability, listen interval */
+    std::vector<uint8_t> assoc = Cat({{0, 0, 0x11, 0, 10, 0}, kSsid, kRsnCcmpPsk});
+    /* reassociation: the current access point's address comes first */
+    std::vector<uint8_t> reassoc = Cat({{1, 0, 0x11, 0, 10, 0, 0, 0x40, 0x96, 1, 2, 3}, kSsid, kWpaTkipPsk});
+    Suites s;
+    ASSERT_TRUE(AssocRequestSuites(assoc.data(), assoc.size(), &s));
+    EXPECT_EQ("WPA2-PSK CCMP", SecurityWords(true, &s));
+    ASSERT_TRUE(AssocRequestSuites(reassoc.data(), reassoc.size(), &s));
+    EXPECT_EQ("WPA-PSK TKIP", SecurityWords(true, &s));
+    EXPECT_FALSE(AssocRequestSuites(reassoc.data(), 10, &s));
+    EXPECT_FALSE(AssocRequestSuites(assoc.data(), 5, &s));
 }
