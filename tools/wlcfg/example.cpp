@@ -147,11 +147,11 @@ int main()
            "txkey", "0"});
     Wlcfg({"profiles", "create", "Home", "HomeNet"});
     Wlcfg({"preferred", "set", "Office", "Home"});
-    Wlcfg({"profiles", "activate", "Office"});
+    Wlcfg({"profiles", "activate", "Home"});
     Wlcfg({"adapters"});
     Wlcfg({"scan"});
     SimLinkShape(20, 0); /* the access point leaves every fifth link test unanswered */
-    Wlcfg({"linktest", "00:40:96:20:00:02", "-n", "10", "-i", "100"});
+    Wlcfg({"linktest", "00:40:96:20:00:01", "-n", "10", "-i", "100"});
     SimLinkShape(0, 0);
     Wlcfg({"hunting", "threshold", "signal", "-75"});
     Wlcfg({"hunting", "on"});
