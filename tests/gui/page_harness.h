@@ -39,6 +39,10 @@ private:
  * fully reset, for the adapter nic. */
 AdapterPageContext *NewContext(const char *nic);
 
+/* Names of the stored profiles, and their removal, through a library. */
+std::vector<std::string> StoredProfiles(const WLLib &lib);
+void RemoveStoredProfiles(const WLLib &lib);
+
 /* One page in a modeless property sheet. */
 class PageSheet {
 public:
@@ -75,6 +79,15 @@ public:
 private:
     HWND sheet_ = NULL;
     HWND page_ = NULL;
+};
+
+/* The resource library in the current directory, where the co-installer's
+ * search finds it, for the guard's lifetime ("" for none): a co-installer
+ * loaded meanwhile takes its dialogs and strings from it. */
+class LibraryInCurrentDir {
+public:
+    explicit LibraryInCurrentDir(const std::string &folder);
+    ~LibraryInCurrentDir();
 };
 
 /* Screenshot of any window on the display, as PageSheet::screenshot. */

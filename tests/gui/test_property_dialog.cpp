@@ -56,20 +56,8 @@ protected:
         reg_.reset();
     }
 
-    void RemoveProfiles()
-    {
-        for (const std::string &n : Stored()) WL(*lib_, WLProfileByNameDel)(n.c_str(), (DWORD)n.size());
-    }
-    std::vector<std::string> Stored()
-    {
-        std::vector<std::string> out;
-        char name[33];
-        DWORD size = sizeof name;
-        for (int rc = WL(*lib_, WLFirstProfileByNameGet)(name, &size); rc == WL_SUCCESS;
-             rc = WL(*lib_, WLNextProfileByNameGet)(name, &size), size = sizeof name)
-            out.push_back(name);
-        return out;
-    }
+    void RemoveProfiles() { RemoveStoredProfiles(*lib_); }
+    std::vector<std::string> Stored() { return StoredProfiles(*lib_); }
     /* A stored profile; key (text) in slot keySlot when given. */
     void MakeProfile(const std::string &name, const std::string &ssid, int keySlot = -1, const std::string &key = "")
     {
@@ -420,19 +408,25 @@ TEST_F(PropertyDialogTest, ChannelBoxesFollowModeAndBand)
     EXPECT_EQ(0, cfb.data.Band);
 }
 
+/* With the German resource library every text of the dialog is German,
+ * the entries of its boxes too. */
 TEST_F(PropertyDialogTest, GermanDialog)
 {
-    HMODULE nls = LoadLibraryExA((CoinstDir() + "\\nls\\WDVXQNLS.DLL").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    coinst_.reset();
+    LibraryInCurrentDir file("nls");
+    coinst_.reset(new CoInstaller('E'));
+    HMODULE nls = GetModuleHandleA("WDVXQNLS.DLL");
     ASSERT_TRUE(nls != NULL);
     MakeProfile("Office", "OfficeNet", 0, "abcde");
     Load("Office");
     Open(nullptr, nls);
     EXPECT_EQ(kStars, dlg().text(IDC_KEY));
+    EXPECT_EQ("Offen", dlg().selectedText(IDC_AUTHENTICATION));
     EXPECT_TRUE(dlg().screenshot("properties_de")) << "screenshot not written";
     dlg().click(IDCANCEL);
     EXPECT_EQ(2, Result());
     dlg_.reset();
-    FreeLibrary(nls);
+    coinst_.reset();
 }
 
 } // namespace
