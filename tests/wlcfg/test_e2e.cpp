@@ -1,6 +1,7 @@
 /* wlcfg.exe end to end under Wine against the stand-in's radio world:
  * text and JSON output (parsed back field by field), exit codes. */
 #include "json.h"
+#include "service_fixture.h"
 #include "util_run.h"
 
 static const uint8_t kAp[6] = {0x00, 0x40, 0x96, 0x19, 0x00, 0x01};
@@ -116,6 +117,83 @@ TEST_F(WlcfgTool, AdaptersSettingsAndScan)
     EXPECT_EQ("open", s["networks"][0]["security"].s);
 }
 
+/* Security in words: every answer's elements in the channel selection scan,
+ * the capability word alone in the synchronous scan except for the joined
+ * network, whose association request names its suites. */
+TEST_F(WlcfgTool, ScanSecurityInWords)
+{
+    static const struct {
+        uint8_t last;
+        const char *ssid;
+        int channel, peer, security;
+        const char *kind, *words;
+    } kWorld[] = {
+        {0x02, "cafe", 1, 0, WLSIM_SEC_WEP, "ap", "WEP"},
+        {0x03, "shop", 11, 0, WLSIM_SEC_WPA, "ap", "WPA-PSK TKIP"},
+        {0x04, "office", 36, 0, WLSIM_SEC_WPA2, "ap", "WPA2-PSK CCMP"},
+        {0x05, "party", 11, 1, WLSIM_SEC_OPEN, "peer", "open"},
+    };
+    for (const auto &w : kWorld) {
+        uint8_t bssid[6] = {0x00, 0x40, 0x96, 0x19, 0x00, w.last};
+        WlSimStation st;
+        ASSERT_EQ(0, SimStationMake(&st, bssid, w.ssid, w.channel, 110, 40, w.peer, w.security, w.ssid));
+        ASSERT_EQ(0, SimPutStation(&st)) << SimLastErrorText();
+    }
+    auto find = [](const JsonValue &scan, const std::string &ssid) -> const JsonValue * {
+        for (const JsonValue &n : scan["networks"].a)
+            if (n["ssid"].s == ssid) return &n;
+        return nullptr;
+    };
+    JsonValue acs = Json({"scan", "--acs"});
+    EXPECT_EQ("channel selection", acs["mode"].s);
+    ASSERT_EQ(5u, acs["networks"].a.size());
+    const JsonValue *home = find(acs, "home");
+    ASSERT_NE(nullptr, home);
+    EXPECT_EQ("open", (*home)["security"].s);
+    EXPECT_EQ(kApText, (*home)["bssid"].s);
+    EXPECT_EQ(6, (*home)["channel"].n);
+    EXPECT_EQ(JsonValue::Number, (*home)["rateMbps"].kind);
+    for (const auto &w : kWorld) {
+        const JsonValue *n = find(acs, w.ssid);
+        ASSERT_NE(nullptr, n) << w.ssid;
+        EXPECT_EQ(w.words, (*n)["security"].s) << w.ssid;
+        EXPECT_EQ("elements", (*n)["securityFrom"].s) << w.ssid;
+        EXPECT_EQ(w.kind, (*n)["kind"].s) << w.ssid;
+        EXPECT_EQ(w.channel, (*n)["channel"].n) << w.ssid;
+        EXPECT_EQ(w.channel > 14 ? "5 GHz" : "2.4 GHz", (*n)["band"].s) << w.ssid;
+        EXPECT_EQ(w.security != WLSIM_SEC_OPEN, (*n)["privacy"].b) << w.ssid;
+    }
+
+    ASSERT_EQ(0u, Tool({"profiles", "create", "Work", "office", "encryption", "on", "key0", "abcde"}).exit);
+    ASSERT_EQ(0u, Tool({"profiles", "activate", "Work"}).exit);
+    /* The stand-in keys its privacy to the encryption switch, not to the
+     * coded key record a profile writes. */
+    ASSERT_EQ(0u, Tool({"set", "encryption", "1"}).exit);
+    UtilResult joined = Tool({"adapters"});
+    ASSERT_NE(std::string::npos, joined.out.find("00:40:96:19:00:04")) << joined.out;
+    JsonValue sync = Json({"scan"});
+    EXPECT_EQ("synchronous", sync["mode"].s);
+    ASSERT_EQ(5u, sync["networks"].a.size());
+    struct { const char *ssid, *words, *from; } want[] = {
+        {"office", "WPA2-PSK CCMP", "association request"},
+        {"shop", "privacy, suites not reported", "capability"},
+        {"cafe", "privacy, suites not reported", "capability"},
+        {"home", "open", "capability"},
+    };
+    for (auto &w : want) {
+        const JsonValue *n = find(sync, w.ssid);
+        ASSERT_NE(nullptr, n) << w.ssid;
+        EXPECT_EQ(w.words, (*n)["security"].s) << w.ssid;
+        EXPECT_EQ(w.from, (*n)["securityFrom"].s) << w.ssid;
+    }
+    UtilResult text = Tool({"scan"});
+    ASSERT_EQ(0u, text.exit) << text.out;
+    EXPECT_EQ(0u, text.out.find("ssid                 bssid             channel")) << text.out;
+    EXPECT_NE(std::string::npos, text.out.find("office               00:40:96:19:00:04 36 5 GHz")) << text.out;
+    EXPECT_NE(std::string::npos, text.out.find(" ap    WPA2-PSK CCMP\n")) << text.out;
+    EXPECT_EQ(2u, Tool({"scan", "--everything"}).exit);
+}
+
 TEST_F(WlcfgTool, ProfilesPreferredExportImport)
 {
     ASSERT_EQ(0u, Tool({"profiles", "create", "Office", "OfficeNet", "auth", "shared", "encryption", "on", "key0",
@@ -208,4 +286,49 @@ TEST_F(WlcfgTool, CountryLogAndHunting)
     EXPECT_EQ(JsonValue::Null, t["minSignalDbm"].kind);
     EXPECT_FALSE(adapters_[0]->readDword("HuntingMinSignal", &v));
     EXPECT_EQ(2u, Tool({"hunting", "threshold", "signal", "5"}).exit);
+}
+
+/* Hunting on stores the switch, and the library starts the variant's service
+ * program with "/Service" (the first hunting adapter); off clears the switch
+ * and the program removes the service (the last one). The program is found
+ * in the tool's working directory, where the test puts a copy. */
+TEST_F(WlcfgTool, HuntingOnStartsTheServiceAndOffRemovesIt)
+{
+    const char kService[] = "WSVXQ48F";
+    ServiceRemove(kService);
+    for (const char *f : {"WSVXQ48F.exe", "wsvxq48x.dll"})
+        ASSERT_TRUE(CopyFileA((BuildFolder("svcbin") + "\\" + f).c_str(), f, FALSE)) << f;
+    struct Cleanup {
+        ~Cleanup()
+        {
+            ServiceRemove("WSVXQ48F");
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\WSVXQ48F");
+            for (int i = 0; i < 50 && !DeleteFileA("WSVXQ48F.exe"); i++) Sleep(200);
+            DeleteFileA("wsvxq48x.dll");
+        }
+    } cleanup;
+
+    JsonValue off = Json({"hunting", "status"});
+    EXPECT_FALSE(off["hunting"].b);
+    EXPECT_EQ(kService, off["service"].s);
+    EXPECT_EQ("not installed", off["serviceState"].s);
+
+    JsonValue on = Json({"hunting", "on"});
+    EXPECT_TRUE(on["hunting"].b);
+    DWORD v = 0;
+    ASSERT_TRUE(adapters_[0]->readDword("ProfileHunting", &v));
+    EXPECT_EQ(1u, v);
+    ASSERT_TRUE(ServiceWait(kService, SERVICE_RUNNING)) << "the service program installed and started the service";
+    JsonValue st = Json({"hunting", "status"});
+    EXPECT_TRUE(st["hunting"].b);
+    EXPECT_EQ("running", st["serviceState"].s);
+    UtilResult text = Tool({"hunting", "status"});
+    EXPECT_EQ(0u, text.out.find("hunting on\nservice         WSVXQ48F running\n")) << text.out;
+
+    JsonValue again = Json({"hunting", "off"});
+    EXPECT_FALSE(again["hunting"].b);
+    ASSERT_TRUE(adapters_[0]->readDword("ProfileHunting", &v));
+    EXPECT_EQ(0u, v);
+    EXPECT_TRUE(ServiceWait(kService, 0)) << "the service program removed the service";
+    EXPECT_EQ("not installed", Json({"hunting", "status"})["serviceState"].s);
 }

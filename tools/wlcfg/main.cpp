@@ -13,9 +13,11 @@
 #include "json.h"
 #include "linkstats.h"
 #include "profile_io.h"
+#include "security.h"
 #include "wlapi.h"
 #include "wlbuffers.h"
 #include "wlcore/hunting_thresholds.h"
+#include "wlcore/siblings.h"
 #include "wlcore/wepcode.h"
 #include "xmlread.h"
 
@@ -266,18 +268,43 @@ static int CmdSet(Context &c, const std::vector<std::string> &args)
 
 /* ---- scan -------------------------------------------------------------- */
 
-static int CmdScan(Context &c, const std::vector<std::string> &)
+struct Network {
+    std::string ssid;
+    unsigned char bssid[6];
+    int channel, signal, noise;
+    int capability;
+    double rate; /* probe answer's rate, channel selection scan only */
+    bool known;  /* suites known (from elements) */
+    Suites suites;
+    const char *from; /* where the security words come from */
+};
+
+/* The suites of the joined network: the elements of the association
+ * request the adapter sent, record 0xFD8C read whole. False when there is
+ * no such link or record. */
+static bool JoinedSuites(Context &c, unsigned char bssid[6], Suites *out)
 {
-    if (SelectWanted(c)) return EXIT_FAILED;
+    int port = 0;
+    if (CALL(c, FnPInt, "WLPortStatusGet", &port) != WL_SUCCESS || port != 4) return false;
+    if (CALL(c, FnPtr, "WLCurrentBSSIDGet", bssid) != WL_SUCCESS) return false;
+    enum { WORDS = 256 };
+    static uint16_t rec[2 + WORDS];
+    memset(rec, 0, sizeof rec);
+    rec[0] = WL_LTV_LEN(WORDS);
+    rec[1] = 0xFD8C;
+    typedef int(WINAPI * GenericGet)(WL_LTV *);
+    if (CALL(c, GenericGet, "WLGenericGet", (WL_LTV *)rec) != WL_SUCCESS || rec[0] < 2) return false;
+    const size_t words = std::min<size_t>(rec[0] - 1u, WORDS);
+    return AssocRequestSuites((const uint8_t *)(rec + 2), 2 * words, out);
+}
+
+/* The synchronous scan: every answer's capability word, no elements. */
+static int SyncScan(Context &c, std::vector<Network> *out)
+{
     int num = 0;
     int rc = CALL(c, FnPInt, "WLScanNetworkGet", &num);
     if (rc != WL_SUCCESS) return Refused(c, "WLScanNetworkGet", rc);
     typedef int(WINAPI * ResultGet)(ScanResultBuffer *, int);
-    c.j.beginObject().field("adapter", c.nic).key("networks").beginArray();
-    char line[300];
-    snprintf(line, sizeof line, "%-17s %-12s %-7s %-6s %-5s %s\n", "bssid", "channel", "signal", "noise", "kind",
-             "security");
-    c.text += line;
     for (int i = 1; i <= num; i++) {
         ScanResultBuffer r;
         memset(&r, 0, sizeof r);
@@ -285,17 +312,162 @@ static int CmdScan(Context &c, const std::vector<std::string> &)
         r.TS.Size = sizeof r;
         rc = CALL(c, ResultGet, "WLScanNetworkResultGet", &r, i);
         if (rc != WL_SUCCESS) return Refused(c, "WLScanNetworkResultGet", rc);
-        const int cap = r.SecondWord & 0xFFFF;
-        const char *kind = cap & 1 ? "ap" : "peer";
-        const char *sec = cap & 0x10 ? "privacy (WEP or WPA)" : "open";
-        const char *band = r.Channel > 14 ? "5 GHz" : "2.4 GHz";
-        c.j.beginObject().field("bssid", MacText(r.BSSID)).field("channel", (int)r.Channel).field("band", band);
-        c.j.field("signalDbm", (int)r.FirstLevel).field("noiseDbm", (int)r.SecondLevel);
-        c.j.field("kind", kind).field("security", sec).endObject();
+        Network n = Network();
+        r.SSID[sizeof r.SSID - 1] = 0;
+        n.ssid = r.SSID;
+        memcpy(n.bssid, r.BSSID, 6);
+        n.channel = r.Channel;
+        n.signal = r.FirstLevel;
+        n.noise = r.SecondLevel;
+        n.capability = r.SecondWord & 0xFFFF;
+        n.from = "capability";
+        out->push_back(n);
+    }
+    return EXIT_OK;
+}
+
+/* The channel selection scan through a mailbox client of type 18, as the
+ * profile page runs it: every 2.4 GHz and 5 GHz channel, probes at 2 and
+ * 6 Mbit/s, WLMBGet every 50 ms until complete or full, 3 seconds at most.
+ * The library prints its walk of each answer's elements to standard output;
+ * that goes to a file during each read and is matched to the entries the
+ * read added. */
+static int AcsScan(Context &c, std::vector<Network> *out)
+{
+    int index = 0;
+    int rc = CALL(c, FnPInt, "WLMBLogon", &index);
+    if (rc != WL_SUCCESS) return Refused(c, "WLMBLogon", rc);
+    const int cap = 32;
+    std::vector<unsigned char> mem(MB_BUFFER_SIZE(cap, MBACSScanEntry));
+    MBBufferHeader *h = (MBBufferHeader *)mem.data();
+    MBACSScanEntry *e = (MBACSScanEntry *)(h + 1);
+    h->TS.Type = MBACSScanBufferType;
+    h->TS.Size = (uint32_t)mem.size();
+    h->Capacity = cap;
+    typedef int(WINAPI * MBSet)(void *, int);
+    typedef int(WINAPI * AbgScan)(const char *, DWORD, const Channel2GHzBuffer *, const Channel5GHzBuffer *,
+                                  const DataRate2GHzBuffer *, const DataRate5GHzBuffer *);
+    rc = CALL(c, MBSet, "WLMBSet", h, index);
+    if (rc != WL_SUCCESS) {
+        CALL(c, FnInt, "WLMBLogoff", index);
+        return Refused(c, "WLMBSet", rc);
+    }
+    Channel2GHzBuffer c2 = {{Channel2GHzBufferType, sizeof c2}, {0x3FFF, 0}};
+    Channel5GHzBuffer c5 = {{Channel5GHzBufferType, sizeof c5}, {0xFFFFFFFFu, 0x0007, 0}};
+    DataRate2GHzBuffer r2 = {{DataRate2GHzBufferType, sizeof r2}, {0x0002, 0}};
+    DataRate5GHzBuffer r5 = {{DataRate5GHzBufferType, sizeof r5}, {0x0010, 0}};
+    rc = CALL(c, AbgScan, "WLMBActionACSABGScan", "", 0, &c2, &c5, &r2, &r5);
+    if (rc != WL_SUCCESS) {
+        CALL(c, FnInt, "WLMBLogoff", index);
+        return Refused(c, "WLMBActionACSABGScan", rc);
+    }
+    char dir[MAX_PATH], walkFile[MAX_PATH];
+    bool capture = GetTempPathA(sizeof dir, dir) && GetTempFileNameA(dir, "wlc", 0, walkFile);
+    fflush(stdout);
+    capture = capture && freopen(walkFile, "w+b", stdout) != NULL;
+    struct Read {
+        long from, to;
+        int first, count;
+    };
+    std::vector<Read> reads;
+    const DWORD start = GetTickCount();
+    bool done = false;
+    while (!done) {
+        const int before = std::min(h->Count, cap);
+        const long from = capture ? ftell(stdout) : 0;
+        CALL(c, FnV, "WLMBGet");
+        fflush(stdout);
+        const int after = std::min(h->Count, cap);
+        if (after > before) reads.push_back({from, capture ? ftell(stdout) : 0, before, after - before});
+        done = h->Complete || h->Overflow || GetTickCount() - start >= 3000;
+        if (!done) Sleep(50);
+    }
+    CALL(c, FnInt, "WLMBLogoff", index);
+    std::string walk;
+    if (capture) {
+        fflush(stdout);
+        long size = ftell(stdout);
+        walk.resize(size > 0 ? (size_t)size : 0);
+        fseek(stdout, 0, SEEK_SET);
+        if (!walk.empty() && fread(&walk[0], 1, walk.size(), stdout) != walk.size()) walk.clear();
+    }
+    FILE *nul = freopen("NUL", "w", stdout); /* the tool writes through its own handle */
+    (void)nul;
+    if (capture) DeleteFileA(walkFile);
+    if (!h->Complete && !h->Overflow) {
+        fprintf(stderr, "wlcfg: the channel selection scan did not complete within 3 seconds\n");
+        return EXIT_FAILED;
+    }
+    const int count = std::min(h->Count, cap);
+    for (int k = 0; k < count; k++) {
+        Network n = Network();
+        e[k].SSID[sizeof e[k].SSID - 1] = 0;
+        n.ssid = e[k].SSID;
+        memcpy(n.bssid, e[k].BSSID, 6);
+        n.channel = e[k].FirstWord;
+        n.signal = e[k].FirstLevel;
+        n.noise = e[k].SecondLevel;
+        n.capability = e[k].ThirdWord;
+        n.rate = e[k].Rate;
+        n.from = "capability";
+        out->push_back(n);
+    }
+    /* A read's walk belongs to its entries when it splits into one part per
+     * entry, each with the entry's SSID; otherwise the suites stay unknown. */
+    for (const Read &r : reads) {
+        if (r.to > (long)walk.size() || r.from > r.to) continue;
+        std::vector<WalkChunk> chunks;
+        if (!SplitWalk(walk.substr(r.from, r.to - r.from), &chunks) || (int)chunks.size() != r.count) continue;
+        bool match = true;
+        for (int k = 0; k < r.count; k++) match = match && chunks[k].ssid == (*out)[r.first + k].ssid;
+        for (int k = 0; match && k < r.count; k++) {
+            Network &n = (*out)[r.first + k];
+            n.suites = WalkSuites(chunks[k].text);
+            n.known = true;
+            n.from = "elements";
+        }
+    }
+    return EXIT_OK;
+}
+
+static int CmdScan(Context &c, const std::vector<std::string> &args)
+{
+    const bool acs = !args.empty() && args[0] == "--acs";
+    if (!args.empty() && !acs) {
+        fprintf(stderr, "usage: wlcfg scan [--acs]\n");
+        return EXIT_USAGE;
+    }
+    if (SelectWanted(c)) return EXIT_FAILED;
+    std::vector<Network> nets;
+    if ((acs ? AcsScan : SyncScan)(c, &nets)) return EXIT_FAILED;
+    unsigned char joined[6] = {0};
+    Suites js;
+    const bool haveJoined = JoinedSuites(c, joined, &js);
+    c.j.beginObject().field("adapter", c.nic).field("mode", acs ? "channel selection" : "synchronous");
+    c.j.key("networks").beginArray();
+    char line[300];
+    snprintf(line, sizeof line, "%-20s %-17s %-12s %-7s %-6s %-5s %s\n", "ssid", "bssid", "channel", "signal", "noise",
+             "kind", "security");
+    c.text += line;
+    for (Network &n : nets) {
+        if (!n.known && haveJoined && memcmp(n.bssid, joined, 6) == 0) {
+            n.suites = js;
+            n.known = true;
+            n.from = "association request";
+        }
+        const bool privacy = (n.capability & 0x10) != 0;
+        const std::string sec = SecurityWords(privacy, n.known ? &n.suites : nullptr);
+        const char *kind = n.capability & 1 ? "ap" : "peer";
+        const char *band = n.channel > 14 ? "5 GHz" : "2.4 GHz";
+        c.j.beginObject().field("ssid", n.ssid).field("bssid", MacText(n.bssid)).field("channel", n.channel);
+        c.j.field("band", band).field("signalDbm", n.signal).field("noiseDbm", n.noise).field("kind", kind);
+        c.j.field("privacy", privacy).field("security", sec).field("securityFrom", n.from);
+        if (acs) c.j.field("rateMbps", n.rate);
+        c.j.endObject();
         char ch[20];
-        snprintf(ch, sizeof ch, "%d %s", (int)r.Channel, band);
-        snprintf(line, sizeof line, "%-17s %-12s %-7d %-6d %-5s %s\n", MacText(r.BSSID).c_str(), ch,
-                 (int)r.FirstLevel, (int)r.SecondLevel, kind, sec);
+        snprintf(ch, sizeof ch, "%d %s", n.channel, band);
+        snprintf(line, sizeof line, "%-20s %-17s %-12s %-7d %-6d %-5s %s\n", n.ssid.c_str(), MacText(n.bssid).c_str(),
+                 ch, n.signal, n.noise, kind, sec.c_str());
         c.text += line;
     }
     c.j.endArray().endObject();
@@ -883,6 +1055,32 @@ static bool WriteNicInt(const std::string &key, bool win98, const char *name, lo
     return rc == ERROR_SUCCESS;
 }
 
+/* The state of the variant's service program, which the library installs
+ * and starts with the first hunting adapter and removes with the last. */
+static const char *ServiceStateWord(const std::string &dll, std::string *name)
+{
+    char n[32];
+    if (WLSiblingName(dll.c_str(), WL_SIBLING_SERVICE, "", n, sizeof n) < 0) return "unknown";
+    *name = n;
+    SC_HANDLE scm = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    if (!scm) return "unknown";
+    SC_HANDLE svc = OpenServiceA(scm, n, SERVICE_QUERY_STATUS);
+    const DWORD err = svc ? 0 : GetLastError();
+    SERVICE_STATUS st;
+    const bool ok = svc && QueryServiceStatus(svc, &st);
+    if (svc) CloseServiceHandle(svc);
+    CloseServiceHandle(scm);
+    if (!svc) return err == ERROR_SERVICE_DOES_NOT_EXIST ? "not installed" : "unknown";
+    if (!ok) return "unknown";
+    switch (st.dwCurrentState) {
+    case SERVICE_RUNNING: return "running";
+    case SERVICE_STOPPED: return "stopped";
+    case SERVICE_START_PENDING: return "starting";
+    case SERVICE_STOP_PENDING: return "stopping";
+    default: return "paused";
+    }
+}
+
 /* hunting on|off|status, hunting threshold signal|snr VALUE|none */
 static int CmdHunting(Context &c, const std::vector<std::string> &args)
 {
@@ -922,8 +1120,12 @@ static int CmdHunting(Context &c, const std::vector<std::string> &args)
     else c.j.key("minSignalDbm").null();
     if (haveSnr) c.j.field("minSnrDb", (long long)snr);
     else c.j.key("minSnrDb").null();
+    std::string service;
+    const char *state = ServiceStateWord(c.dll, &service);
+    c.j.field("service", service).field("serviceState", state);
     c.j.endObject();
     c.text += std::string("hunting ") + (on == 1 ? "on" : "off") + "\n";
+    c.text += "service         " + service + " " + state + "\n";
     c.text += "minimum signal  " + (haveSig ? std::to_string(sig) + " dBm" : std::string("none")) + "\n";
     c.text += "minimum margin  " + (haveSnr ? std::to_string(snr) + " dB" : std::string("none")) + "\n";
     return EXIT_OK;
@@ -938,7 +1140,8 @@ static const Command kCommands[] = {
     {"adapters", CmdAdapters, 0, 0, "adapters", "adapters of the family: library, mode, network, signal, port"},
     {"show", CmdShow, 0, 1, "show [SETTING]", "adapter settings by name (all, or one)"},
     {"set", CmdSet, 2, 2, "set SETTING VALUE", "change one adapter setting; the library checks the range"},
-    {"scan", CmdScan, 0, 0, "scan", "scan for networks: BSSID, channel, band, signal, noise, kind"},
+    {"scan", CmdScan, 0, 1, "scan [--acs]",
+     "scan for networks (--acs: channel selection scan): SSID, BSSID, channel, signal, noise, kind, security"},
     {"profiles", CmdProfiles, 1, 30,
      "profiles list|show|create|set|delete|activate",
      "stored profiles: create NAME SSID [ssid|mode|auth|encryption|txkey|key0..key3 VALUE]..."},

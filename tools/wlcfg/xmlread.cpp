@@ -1,6 +1,7 @@
 #include "xmlread.h"
 
 #include <windows.h>
+#include <ctype.h>
 #include <objidl.h>
 #include <xmllite.h>
 
@@ -27,21 +28,183 @@ static std::string Trimmed(const std::string &s)
     return s.substr(a, b - a);
 }
 
-/* Whether the document's last markup closes its root element. Only for
- * single-byte encodings; UTF-16 documents are left to the reader. */
-static bool ClosedAtEnd(const std::string &bytes, const std::string &root)
+/* The document's characters one byte each, for the checks below: UTF-16
+ * (by its byte order mark) narrowed unit by unit, a unit beyond ASCII and
+ * a cut last unit read as '?'; anything else as it is. */
+static std::string MarkupView(const std::string &bytes)
 {
-    if (bytes.size() >= 2 && ((unsigned char)bytes[0] == 0xFF || (unsigned char)bytes[0] == 0xFE)) return true;
-    size_t end = bytes.size();
-    while (end > 0 && (bytes[end - 1] == ' ' || bytes[end - 1] == '\t' || bytes[end - 1] == '\r' ||
-                       bytes[end - 1] == '\n' || bytes[end - 1] == '\0'))
+    const bool le = bytes.size() >= 2 && (unsigned char)bytes[0] == 0xFF && (unsigned char)bytes[1] == 0xFE;
+    const bool be = bytes.size() >= 2 && (unsigned char)bytes[0] == 0xFE && (unsigned char)bytes[1] == 0xFF;
+    if (!le && !be) return bytes;
+    std::string v;
+    for (size_t i = 2; i < bytes.size(); i += 2) {
+        if (i + 1 == bytes.size()) {
+            v += '?';
+            break;
+        }
+        const unsigned lo = (unsigned char)bytes[le ? i : i + 1], hi = (unsigned char)bytes[le ? i + 1 : i];
+        v += hi == 0 && lo < 0x80 ? (char)lo : '?';
+    }
+    return v;
+}
+
+static bool OpenAfter(const std::string &v, const char *open, const char *close)
+{
+    const size_t at = v.rfind(open);
+    return at != std::string::npos && v.find(close, at + strlen(open)) == std::string::npos;
+}
+
+/* A document whose end lies inside a tag, a comment, a CDATA section or a
+ * processing instruction. Such a document is not well-formed, and Wine's
+ * XmlLite does not come back from the end of it, so it is refused before
+ * the reader sees it. */
+static bool EndsInsideMarkup(const std::string &view)
+{
+    return OpenAfter(view, "<", ">") || OpenAfter(view, "<!--", "-->") || OpenAfter(view, "<![CDATA[", "]]>") ||
+           OpenAfter(view, "<?", "?>");
+}
+
+/* A NUL character before the end (NUL padding after the document aside):
+ * XML has none, and Wine's XmlLite takes the first one for the end of the
+ * input, inside the document. */
+static bool NulInside(const std::string &view)
+{
+    size_t end = view.size();
+    while (end > 0 && (view[end - 1] == '\0' || view[end - 1] == ' ' || view[end - 1] == '\t' ||
+                       view[end - 1] == '\r' || view[end - 1] == '\n'))
         end--;
-    /* comments and processing instructions after the root end in '>' too */
-    const std::string close = "</" + root + ">";
-    std::string t = bytes.substr(0, end);
-    size_t at = t.rfind(close);
-    if (at != std::string::npos) return true;
+    return view.find('\0') < end;
+}
+
+/* Whether an element starts outside comments, processing instructions and
+ * CDATA sections (their closers exist: see EndsInsideMarkup). Wine's
+ * XmlLite aborts the process at the end of a document without one. */
+static bool HasElement(const std::string &view)
+{
+    static const struct {
+        const char *open, *close;
+    } kAside[] = {{"<!--", "-->"}, {"<?", "?>"}, {"<![CDATA[", "]]>"}};
+    size_t i = 0;
+    while ((i = view.find('<', i)) != std::string::npos) {
+        bool aside = false;
+        for (const auto &a : kAside)
+            if (view.compare(i, strlen(a.open), a.open) == 0) {
+                const size_t end = view.find(a.close, i + strlen(a.open));
+                if (end == std::string::npos) return false;
+                i = end + strlen(a.close);
+                aside = true;
+                break;
+            }
+        if (aside) continue;
+        const char c = i + 1 < view.size() ? view[i + 1] : '\0';
+        if (c != '/' && c != '!' && c != '<' && c != '>' && c != '\0' && c != ' ' && c != '\t' && c != '\r' &&
+            c != '\n')
+            return true;
+        i++;
+    }
+    return false;
+}
+
+/* Whether the document's last markup closes its root element (or is a
+ * comment or processing instruction after it). */
+static bool ClosedAtEnd(const std::string &view, const std::string &root)
+{
+    size_t end = view.size();
+    while (end > 0 && (view[end - 1] == ' ' || view[end - 1] == '\t' || view[end - 1] == '\r' ||
+                       view[end - 1] == '\n' || view[end - 1] == '\0'))
+        end--;
+    const std::string t = view.substr(0, end);
+    size_t at = t.rfind("</" + root);
+    if (at != std::string::npos) {
+        at += 2 + root.size();
+        while (at < t.size() && (t[at] == ' ' || t[at] == '\t' || t[at] == '\r' || t[at] == '\n')) at++;
+        if (at < t.size() && t[at] == '>') return true;
+    }
     return t.size() >= 2 && t.compare(t.size() - 2, 2, "/>") == 0;
+}
+
+/* Whether a document in single bytes that is UTF-8 by its declaration (or
+ * for want of one) holds malformed UTF-8. Such a document is not
+ * well-formed, and Wine's XmlLite can keep on reading at a broken sequence. */
+static bool BadUtf8(const std::string &bytes)
+{
+    if (bytes.size() >= 2 && ((unsigned char)bytes[0] == 0xFF || (unsigned char)bytes[0] == 0xFE)) return false;
+    size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    if (bytes.compare(i, 5, "<?xml") == 0) {
+        const std::string decl = bytes.substr(i, bytes.find("?>", i) - i);
+        const size_t e = decl.find("encoding");
+        if (e != std::string::npos) {
+            std::string name;
+            for (size_t k = decl.find_first_of("\"'", e) + 1; k > 0 && k < decl.size() && decl[k] != '"' &&
+                                                                 decl[k] != '\'';
+                 k++)
+                name += (char)tolower((unsigned char)decl[k]);
+            if (name != "utf-8" && name != "utf8") return false;
+        }
+    }
+    for (; i < bytes.size(); i++) {
+        const unsigned char c = (unsigned char)bytes[i];
+        const int more = c < 0x80 ? 0 : c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
+        if (more < 0 || (more > 0 && i + more >= bytes.size())) return true;
+        for (int k = 1; k <= more; k++)
+            if (((unsigned char)bytes[i + k] & 0xC0) != 0x80) return true;
+        i += more;
+    }
+    return false;
+}
+
+static bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; }
+
+/* Whether only white space, comments and processing instructions follow the
+ * root element's end (its last end tag, or its "/>"). */
+static bool OnlyMiscAfterRoot(const std::string &view, const std::string &root)
+{
+    size_t at = view.rfind("</" + root);
+    if (at != std::string::npos) at = view.find('>', at);
+    else if ((at = view.rfind("/>")) != std::string::npos) at++;
+    if (at == std::string::npos) return false;
+    for (at++; at < view.size();) {
+        if (Blank(view[at])) {
+            at++;
+        } else if (view.compare(at, 4, "<!--") == 0 || view.compare(at, 2, "<?") == 0) {
+            const char *close = view[at + 1] == '!' ? "-->" : "?>";
+            const size_t end = view.find(close, at + 2);
+            if (end == std::string::npos) return false;
+            at = end + strlen(close);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+/* What the reader gets: the document without its trailing white space and
+ * NUL padding, then the end tag "</>" in the document's encoding. A reader
+ * inside an element (a root left open, an element of the root's name
+ * nested in it) meets that sentinel and fails instead of reaching the end
+ * of the input, where Wine's XmlLite does not come back; after a whole
+ * root the failure is the sentinel's and the document stands. False for a
+ * UTF-16 document of an odd number of bytes. */
+static bool ReaderInput(const std::string &bytes, std::string *in)
+{
+    const bool le = bytes.size() >= 2 && (unsigned char)bytes[0] == 0xFF && (unsigned char)bytes[1] == 0xFE;
+    const bool be = bytes.size() >= 2 && (unsigned char)bytes[0] == 0xFE && (unsigned char)bytes[1] == 0xFF;
+    const size_t unit = le || be ? 2 : 1;
+    if (unit == 2 && bytes.size() % 2) return false;
+    size_t end = bytes.size();
+    while (end >= (unit == 2 ? 4 : 1)) {
+        const unsigned char lo = (unsigned char)bytes[end - (be ? 1 : unit)];
+        const unsigned char hi = unit == 2 ? (unsigned char)bytes[end - (be ? 2 : 1)] : 0;
+        if (hi != 0 || !Blank((char)lo)) break;
+        end -= unit;
+    }
+    *in = bytes.substr(0, end);
+    for (const char c : std::string("</>")) {
+        if (be) *in += '\0';
+        *in += c;
+        if (le) *in += '\0';
+    }
+    return true;
 }
 
 static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out, std::string *why)
@@ -51,18 +214,40 @@ static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out,
         *why = "file larger than 1 MB";
         return false;
     }
+    const std::string view = MarkupView(bytes);
+    if (EndsInsideMarkup(view)) {
+        *why = "XML document ends inside a tag, comment, CDATA section or processing instruction";
+        return false;
+    }
+    if (BadUtf8(bytes)) {
+        *why = "XML document in UTF-8 with a malformed byte sequence";
+        return false;
+    }
+    if (NulInside(view)) {
+        *why = "XML document with a NUL character";
+        return false;
+    }
+    if (!HasElement(view)) {
+        *why = "XML document without an element";
+        return false;
+    }
     static HMODULE lib = LoadLibraryA("xmllite.dll");
     CreateXmlReaderFn create = lib ? (CreateXmlReaderFn)(void *)GetProcAddress(lib, "CreateXmlReader") : NULL;
     if (!create) {
         *why = "XmlLite (xmllite.dll) is not available";
         return false;
     }
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1);
+    std::string input;
+    if (!ReaderInput(bytes, &input)) {
+        *why = "UTF-16 document with a cut last character";
+        return false;
+    }
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, input.size());
     if (!mem) {
         *why = "out of memory";
         return false;
     }
-    memcpy(GlobalLock(mem), bytes.data(), bytes.size());
+    memcpy(GlobalLock(mem), input.data(), input.size());
     GlobalUnlock(mem);
     IStream *stream = NULL;
     if (CreateStreamOnHGlobal(mem, TRUE, &stream) != S_OK) {
@@ -71,7 +256,7 @@ static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out,
         return false;
     }
     ULARGE_INTEGER size;
-    size.QuadPart = bytes.size();
+    size.QuadPart = input.size();
     stream->SetSize(size);
     IXmlReader *reader = NULL;
     bool ok = create(kIID_IXmlReader, (void **)&reader, NULL) == S_OK;
@@ -83,14 +268,29 @@ static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out,
     std::vector<std::string> path;
     std::vector<std::string> text;
     std::string rootName;
+    bool rootClosed = false;
     XmlNodeType type;
     HRESULT hr = S_OK;
     while (ok && (hr = reader->Read(&type)) == S_OK) {
         const WCHAR *w = NULL;
         UINT n = 0;
+        if (rootClosed && (type == XmlNodeType_Element || type == XmlNodeType_Text || type == XmlNodeType_CDATA)) {
+            *why = "XML document with content after its root element";
+            ok = false;
+            break;
+        }
         switch (type) {
         case XmlNodeType_Element: {
-            if (path.empty() && out->empty() && reader->GetQualifiedName(&w, &n) == S_OK) rootName = Narrow(w, n);
+            if (path.empty() && out->empty() && reader->GetQualifiedName(&w, &n) == S_OK) {
+                rootName = Narrow(w, n);
+                /* a document cut inside its root: refused before the reader
+                   reaches the end (where Wine's would not come back) */
+                if (!ClosedAtEnd(view, rootName)) {
+                    *why = "XML document ends inside an element";
+                    ok = false;
+                    break;
+                }
+            }
             reader->GetLocalName(&w, &n);
             path.push_back(Narrow(w, n));
             text.push_back("");
@@ -98,6 +298,7 @@ static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out,
                 out->push_back({path, ""});
                 path.pop_back();
                 text.pop_back();
+                rootClosed = path.empty();
             }
             break;
         }
@@ -113,6 +314,7 @@ static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out,
             out->push_back({path, Trimmed(text.back())});
             path.pop_back();
             text.pop_back();
+            rootClosed = path.empty();
             break;
         default:
             break;
@@ -121,6 +323,9 @@ static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out,
             *why = "more than 10000 elements";
             ok = false;
         }
+    }
+    if (ok && FAILED(hr) && rootClosed && OnlyMiscAfterRoot(view, rootName)) {
+        hr = S_FALSE; /* the sentinel after a whole document */
     }
     if (ok && FAILED(hr)) {
         char b[64];
@@ -131,11 +336,6 @@ static bool ReadElements(const std::string &bytes, std::vector<XmlElement> *out,
         *why = b;
         ok = false;
     } else if (ok && !path.empty()) {
-        *why = "XML document ends inside an element";
-        ok = false;
-    } else if (ok && !ClosedAtEnd(bytes, rootName)) {
-        /* a reader that closes open elements at the end of the input must
-           not turn a truncated document into a whole one */
         *why = "XML document ends inside an element";
         ok = false;
     } else if (!ok && why->empty()) {
