@@ -143,6 +143,7 @@ int Install(const char *infArg, char variant, std::string instance, bool sim)
     memset(&dev, 0, sizeof dev);
     dev.cbSize = sizeof dev;
     int rc = 1;
+    bool registered = false;
     do {
         if (!SetupDiCreateDeviceInfoA(set, instance.c_str(), &kNetClass, NULL, NULL, 0, &dev)) {
             printf("  create the device: failed, error 0x%08lX\n", GetLastError());
@@ -156,6 +157,7 @@ int Install(const char *infArg, char variant, std::string instance, bool sim)
             break;
         }
         if (!Call(set, &dev, {DIF_REGISTERDEVICE, "DIF_REGISTERDEVICE"})) break;
+        registered = true;
 
         /* The driver comes from this INF only. */
         SP_DEVINSTALL_PARAMS_A params;
@@ -204,15 +206,25 @@ int Install(const char *infArg, char variant, std::string instance, bool sim)
             std::string name = VxdNamed(variant) ? std::string("WuVXQ48") + variant + ".vxd" : guid;
             const char *names[] = {name.c_str()};
             int index = -1;
-            if (SimEnsureStarted(NULL) != 0 || SimAddAdapter(names, 1, &index) != 0) {
+            int err = SimEnsureStarted(NULL);
+            if (err == 0) err = SimAddAdapter(names, 1, &index);
+            if (err == ERROR_ALREADY_EXISTS) {
+                printf("  a stand-in adapter answers on \\\\.\\%s already\n", name.c_str());
+            } else if (err != 0) {
                 printf("  stand-in adapter: %s\n", SimLastErrorText());
                 break;
+            } else {
+                printf("  stand-in adapter %d on \\\\.\\%s\n", index, name.c_str());
             }
-            printf("  stand-in adapter %d on \\\\.\\%s\n", index, name.c_str());
         }
         printf("instance %s\nnic %s\nguid %s\n", instance.c_str(), nic.c_str(), guid.c_str());
         rc = 0;
     } while (0);
+    if (rc != 0 && registered) {
+        /* No half-installed device stays behind. */
+        SetupDiCallClassInstaller(DIF_REMOVE, set, &dev);
+        printf("  the device was removed again\n");
+    }
     SetupDiDestroyDeviceInfoList(set);
     return rc;
 }
@@ -240,7 +252,7 @@ int Remove(const std::string &which)
     }
     if (!nicKey.empty() && KeyExists(nicKey)) {
         DeleteTree(nicKey);
-        printf("  driver key %s left by Wine's SetupDiRemoveDevice: deleted\n", nic.c_str());
+        printf("  driver key %s left by Wine's SetupDiRemoveDevice (it deletes none with subkeys): deleted\n", nic.c_str());
     }
     return 0;
 }
