@@ -183,7 +183,13 @@ protected:
         SetAppVersion("devprops.exe", NULL);
         RegDeleteKeyA(HKEY_CURRENT_USER, kOutsideClient);
         DeleteFileA((std::string(kWorkDir) + "\\shown.txt").c_str());
-        for (const std::string &f : newFiles_) DeleteFileA((SystemDir() + "\\" + f).c_str());
+        /* The service program that removal started may still run for a
+         * moment and hold its file. */
+        for (const std::string &f : newFiles_) {
+            std::string path = SystemDir() + "\\" + f;
+            for (int i = 0; i < 150 && !DeleteFileA(path.c_str()) && FileExists(path); i++) Sleep(100);
+            EXPECT_FALSE(FileExists(path)) << "installed file left: " << f;
+        }
         SimReset();
     }
     void Version(const char *v)
