@@ -303,6 +303,50 @@ TEST_P(SetupInstall, RemovalDeletesTheKeysAndUnregistersTheService)
 INSTANTIATE_TEST_SUITE_P(Os, SetupInstall, testing::ValuesIn(kOsCases),
                          [](const testing::TestParamInfo<OsCase> &i) { return std::string(i.param.version); });
 
+/* The version Wine reports to a program it has no version setting for is
+ * the one in the registry: the first release of Windows XP (5.1, build
+ * 2600, no service pack) for as long as this lives. */
+struct RegistryVersion {
+    static constexpr const char *kNt = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+    static constexpr const char *kSp = "System\\CurrentControlSet\\Control\\Windows";
+    RegistryVersion(const char *version, const char *build, const char *csd, DWORD sp)
+    {
+        version_ = ReadString(kNt, "CurrentVersion");
+        build_ = ReadString(kNt, "CurrentBuildNumber");
+        csd_ = ReadString(kNt, "CSDVersion");
+        DWORD size = sizeof sp_;
+        RegGetValueA(HKEY_LOCAL_MACHINE, kSp, "CSDVersion", RRF_RT_REG_DWORD, NULL, &sp_, &size);
+        Write(version, build, csd, sp);
+    }
+    ~RegistryVersion() { Write(version_.c_str(), build_.c_str(), csd_.c_str(), sp_); }
+    static void Write(const char *version, const char *build, const char *csd, DWORD sp)
+    {
+        HKEY h;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kNt, 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS) {
+            RegSetValueExA(h, "CurrentVersion", 0, REG_SZ, (const BYTE *)version, (DWORD)strlen(version) + 1);
+            RegSetValueExA(h, "CurrentBuildNumber", 0, REG_SZ, (const BYTE *)build, (DWORD)strlen(build) + 1);
+            RegSetValueExA(h, "CSDVersion", 0, REG_SZ, (const BYTE *)csd, (DWORD)strlen(csd) + 1);
+            RegCloseKey(h);
+        }
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSp, 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS) {
+            RegSetValueExA(h, "CSDVersion", 0, REG_DWORD, (const BYTE *)&sp, sizeof sp);
+            RegCloseKey(h);
+        }
+    }
+    std::string version_, build_, csd_;
+    DWORD sp_ = 0;
+};
+
+/* "RTM" is "1" only on the first release of Windows XP. */
+TEST_F(SetupTest, FirstXpReleaseRecordsRtm)
+{
+    {
+        RegistryVersion xp("5.1", "2600", "", 0);
+        Install();
+    }
+    EXPECT_EQ("1", ReadString(NicKey(), "RTM"));
+}
+
 /* ---- The Device Manager's pages ---- */
 
 class DeviceProperties : public SetupTest {
