@@ -413,8 +413,9 @@ static void AcsScan(int32_t adapter)
         n = StationElements(s, rec + WLSIM_ACS_IE_OFFSET);
         Put16(rec, 56, (uint16_t)n);
         Put16(rec, 70, s->channel);
-        Put16(rec, 80, s->capability);
-        Put16(rec, 82, 100); /* beacon interval */
+        /* The probe response's fixed fields: beacon interval, capability. */
+        Put16(rec, 80, 100);
+        Put16(rec, 82, s->capability);
         QueueValue(adapter, WLSIM_MB_ACS_SCAN, rec + 4, WLSIM_ACS_IE_OFFSET - 4 + n);
     }
     QueueValue(adapter, WLSIM_MB_ACS_SCAN, NULL, 0);

@@ -42,13 +42,48 @@ ModalDialog::ModalDialog(HINSTANCE resources, int dialogId, DLGPROC proc, void *
     EXPECT_TRUE(dlg_ != NULL) << "dialog " << dialogId << " did not open";
 }
 
+ModalDialog::ModalDialog(std::function<INT_PTR()> open, std::function<HWND(HWND)> target) : open_(open)
+{
+    thread_ = CreateThread(NULL, 0, DialogThread, this, 0, &tid_);
+    HWND top = NULL;
+    for (DWORD t = 0; t < kLimitMs && !top; t += kStepMs) {
+        if (WaitForSingleObject(thread_, kStepMs) == WAIT_OBJECT_0) break;
+        Found f = {NULL, NULL};
+        EnumThreadWindows(tid_, FindDialog, reinterpret_cast<LPARAM>(&f));
+        top = f.hit;
+    }
+    EXPECT_TRUE(top != NULL) << "the window did not open";
+    dlg_ = top && target ? target(top) : top;
+}
+
+ModalDialog::ModalDialog(const ModalDialog &owner, HWND dlg) : view_(true)
+{
+    tid_ = owner.tid_;
+    dlg_ = dlg;
+    EXPECT_TRUE(dlg_ != NULL) << "no dialog to drive";
+}
+
 ModalDialog::~ModalDialog()
 {
+    if (view_) {
+        for (int i = 0; i < 5 && dlg_ && IsWindow(dlg_); i++) {
+            if (box())
+                answer(IDOK);
+            else
+                PostMessageA(dlg_, WM_COMMAND, IDCANCEL, 0);
+            for (DWORD t = 0; t < 2000 && IsWindow(dlg_); t += kStepMs) Sleep(kStepMs);
+        }
+        if (actThread_) {
+            WaitForSingleObject(actThread_, kLimitMs);
+            CloseHandle(actThread_);
+        }
+        return;
+    }
     for (int i = 0; i < 5 && !ended(); i++) {
         if (box())
             answer(IDOK);
         else
-            PostMessageA(dlg_, WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(root(), WM_COMMAND, IDCANCEL, 0);
         WaitForSingleObject(thread_, 2000);
     }
     if (actThread_) {
@@ -63,6 +98,10 @@ DWORD WINAPI ModalDialog::DialogThread(void *self)
 {
     ModalDialog *m = static_cast<ModalDialog *>(self);
     if (m->prepare_) m->prepare_();
+    if (m->open_) {
+        m->result_ = m->open_();
+        return 0;
+    }
     m->result_ = DialogBoxParamA(m->res_, MAKEINTRESOURCEA(m->id_), NULL, m->proc_,
                                  reinterpret_cast<LPARAM>(m->lParam_));
     return 0;
@@ -77,7 +116,8 @@ DWORD WINAPI ModalDialog::ActThread(void *self)
 HWND ModalDialog::FindBox() const
 {
     if (!dlg_ || !IsWindow(dlg_)) return NULL;
-    Found f = {dlg_, NULL};
+    /* Windows own their dialogs and boxes through the top-level window. */
+    Found f = {GetAncestor(dlg_, GA_ROOT), NULL};
     EnumThreadWindows(tid_, FindDialog, reinterpret_cast<LPARAM>(&f));
     return f.hit;
 }
@@ -178,6 +218,12 @@ void ModalDialog::answer(int button)
 bool ModalDialog::ended(INT_PTR *result)
 {
     if (actThread_ && !box()) Settle();
+    if (view_) {
+        /* An ended dialog is hidden at once and destroyed when its loop
+         * returns. */
+        for (DWORD t = 0; t < 2000 && IsWindow(dlg_) && !IsWindowVisible(dlg_); t += kStepMs) Sleep(kStepMs);
+        return !IsWindow(dlg_) || !IsWindowVisible(dlg_);
+    }
     if (WaitForSingleObject(thread_, 0) != WAIT_OBJECT_0) {
         /* An ending dialog's thread returns at once; give it the moment. */
         if (dlg_ && IsWindow(dlg_) && IsWindowVisible(dlg_)) return false;

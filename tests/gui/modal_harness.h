@@ -20,7 +20,17 @@ public:
      * set that thread's keyboard state). */
     ModalDialog(HINSTANCE resources, int dialogId, DLGPROC proc, void *lParam,
                 std::function<void()> prepare = nullptr);
+    /* Any modal window that open() shows on the thread (a property sheet,
+     * say); target picks the window the controls are looked up in (for a
+     * sheet: its page), from the first dialog window the thread shows. */
+    ModalDialog(std::function<INT_PTR()> open, std::function<HWND(HWND)> target);
+    /* A dialog that the dialog of owner opened on the same thread. */
+    ModalDialog(const ModalDialog &owner, HWND dlg);
     ~ModalDialog();
+    /* The top-level window (the sheet of a page). */
+    HWND root() const { return GetAncestor(dlg_, GA_ROOT); }
+    /* A message box or dialog that this one opened, or NULL. */
+    HWND popup() const { return FindBox(); }
     HWND dlg() const { return dlg_; }
     HWND item(int id) const { return GetDlgItem(dlg_, id); }
 
@@ -56,10 +66,12 @@ private:
     HWND FindBox() const;
     void Settle();
 
-    HINSTANCE res_;
-    int id_;
-    DLGPROC proc_;
-    void *lParam_;
+    HINSTANCE res_ = NULL;
+    int id_ = 0;
+    DLGPROC proc_ = NULL;
+    void *lParam_ = NULL;
+    std::function<INT_PTR()> open_;
+    bool view_ = false;
     std::function<void()> prepare_, act_;
     HANDLE thread_ = NULL, actThread_ = NULL;
     DWORD tid_ = 0;

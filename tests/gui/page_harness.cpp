@@ -184,6 +184,15 @@ bool PageSheet::screenshot(const std::string &name) const
     return ScreenshotWindow(sheet_, name);
 }
 
+LibraryInCurrentDir::LibraryInCurrentDir(const std::string &folder)
+{
+    if (!folder.empty()) {
+        EXPECT_TRUE(CopyFileA((CoinstDir() + "\\" + folder + "\\WDVXQNLS.DLL").c_str(), "WDVXQNLS.DLL", FALSE));
+    }
+}
+
+LibraryInCurrentDir::~LibraryInCurrentDir() { DeleteFileA("WDVXQNLS.DLL"); }
+
 bool ScreenshotWindow(HWND w, const std::string &name)
 {
     char dir[MAX_PATH];

@@ -77,6 +77,15 @@ private:
     HWND page_ = NULL;
 };
 
+/* The resource library in the current directory, where the co-installer's
+ * search finds it, for the guard's lifetime ("" for none): a co-installer
+ * loaded meanwhile takes its dialogs and strings from it. */
+class LibraryInCurrentDir {
+public:
+    explicit LibraryInCurrentDir(const std::string &folder);
+    ~LibraryInCurrentDir();
+};
+
 /* Screenshot of any window on the display, as PageSheet::screenshot. */
 bool ScreenshotWindow(HWND w, const std::string &name);
 

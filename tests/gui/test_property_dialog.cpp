@@ -420,19 +420,25 @@ TEST_F(PropertyDialogTest, ChannelBoxesFollowModeAndBand)
     EXPECT_EQ(0, cfb.data.Band);
 }
 
+/* With the German resource library every text of the dialog is German,
+ * the entries of its boxes too. */
 TEST_F(PropertyDialogTest, GermanDialog)
 {
-    HMODULE nls = LoadLibraryExA((CoinstDir() + "\\nls\\WDVXQNLS.DLL").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    coinst_.reset();
+    LibraryInCurrentDir file("nls");
+    coinst_.reset(new CoInstaller('E'));
+    HMODULE nls = GetModuleHandleA("WDVXQNLS.DLL");
     ASSERT_TRUE(nls != NULL);
     MakeProfile("Office", "OfficeNet", 0, "abcde");
     Load("Office");
     Open(nullptr, nls);
     EXPECT_EQ(kStars, dlg().text(IDC_KEY));
+    EXPECT_EQ("Offen", dlg().selectedText(IDC_AUTHENTICATION));
     EXPECT_TRUE(dlg().screenshot("properties_de")) << "screenshot not written";
     dlg().click(IDCANCEL);
     EXPECT_EQ(2, Result());
     dlg_.reset();
-    FreeLibrary(nls);
+    coinst_.reset();
 }
 
 } // namespace

@@ -206,19 +206,6 @@ TEST_P(Resources, StringsIconsAndBitmaps)
 INSTANTIATE_TEST_SUITE_P(Modules, Resources, testing::Values(0, 1),
                          [](const testing::TestParamInfo<int> &i) { return i.param ? "German" : "Own"; });
 
-/* The resource library in the current directory, where the co-installer's
- * search finds it, for the guard's lifetime. */
-class LibraryInCurrentDir {
-public:
-    explicit LibraryInCurrentDir(const std::string &folder)
-    {
-        if (!folder.empty()) {
-            EXPECT_TRUE(CopyFileA((CoinstDir() + "\\" + folder + "\\WDVXQNLS.DLL").c_str(), "WDVXQNLS.DLL", FALSE));
-        }
-    }
-    ~LibraryInCurrentDir() { DeleteFileA("WDVXQNLS.DLL"); }
-};
-
 struct VersionCase {
     const char *name;
     const char *folder; /* "" for no resource library */
