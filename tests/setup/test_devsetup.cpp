@@ -405,15 +405,30 @@ TEST_F(DeviceProperties, OtherManagerLeavesOnlyTheAdvancedPage)
     }
 }
 
-/* Install, change a setting on the Advanced page and apply it to the
- * adapter, close, remove: the registry is as before but for the profiles,
- * which outlive the adapter. */
+bool ServiceExists(const char *name)
+{
+    SC_HANDLE scm = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    if (!scm) return false;
+    SC_HANDLE svc = OpenServiceA(scm, name, SERVICE_QUERY_STATUS);
+    if (svc) CloseServiceHandle(svc);
+    CloseServiceHandle(scm);
+    return svc != NULL;
+}
+
+/* Install; on the Advanced page change the distance setting and apply it
+ * to the adapter; on the Wireless Networks page (when the co-installer has
+ * it) switch profile hunting on, which registers the variant's hunting
+ * service; close; remove: the registry is as before, the service is gone
+ * again, and only the profiles, which outlive the adapter, are kept. */
 TEST_F(DeviceProperties, InstallApplyRemoveLeavesNothingBehind)
 {
-    OutsideClient(); /* the Advanced page even without the networks page */
+    const char kService[] = "WSVXQ48E";
+    ASSERT_FALSE(ServiceExists(kService));
     const std::vector<std::string> classBefore = Subkeys(kClassKey), networkBefore = Subkeys(kNetworkKey),
                                    enumBefore = Subkeys(kEnumPci);
     Install();
+    bool networks = NetworksPageBuilt();
+    if (!networks) OutsideClient(); /* then the Advanced page is shown alone */
     std::string ready = std::string(kWorkDir) + "\\ready.txt";
     DeleteFileA(ready.c_str());
     Process p("\"" + Tool("devprops.exe") + "\" " + nic_ + " --ready \"" + ready + "\" --wait", "props.txt");
@@ -437,6 +452,22 @@ TEST_F(DeviceProperties, InstallApplyRemoveLeavesNothingBehind)
         rec = SimRecord(0, kScale);
     }
     EXPECT_EQ((std::vector<uint16_t>{2, kScale, 5}), rec) << "the adapter got the new distance setting";
+    if (networks) {
+        SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+        page = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+        HWND hunt = GetDlgItem(page, IDC_HUNT_ENABLE);
+        ASSERT_TRUE(hunt != NULL);
+        EXPECT_TRUE(IsWindowEnabled(hunt));
+        SendMessageA(hunt, BM_CLICK, 0, 0);
+        SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+        bool registered = false;
+        for (int i = 0; i < 100 && !registered; i++, Sleep(100)) registered = ServiceExists(kService);
+        EXPECT_TRUE(registered) << "hunting on registers the service";
+        DWORD hunting = 0;
+        DWORD size = sizeof hunting;
+        RegGetValueA(HKEY_LOCAL_MACHINE, NicKey().c_str(), "ProfileHunting", RRF_RT_REG_DWORD, NULL, &hunting, &size);
+        EXPECT_EQ(1u, hunting);
+    }
     SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     PostMessageA(sheet, WM_NULL, 0, 0);
     EXPECT_EQ(0, p.wait(60000)) << p.output();
@@ -446,6 +477,9 @@ TEST_F(DeviceProperties, InstallApplyRemoveLeavesNothingBehind)
     EXPECT_EQ(classBefore, Subkeys(kClassKey));
     EXPECT_EQ(networkBefore, Subkeys(kNetworkKey));
     EXPECT_EQ(enumBefore, Subkeys(kEnumPci));
+    bool gone = false;
+    for (int i = 0; i < 300 && !gone; i++, Sleep(100)) gone = !ServiceExists(kService);
+    EXPECT_TRUE(gone) << "removal unregisters the hunting service";
     EXPECT_EQ(profiles, Subkeys(kProfiles)) << "the profiles are kept";
 }
 
