@@ -349,6 +349,17 @@ TEST_F(SetupTest, FirstXpReleaseRecordsRtm)
 
 /* ---- The Device Manager's pages ---- */
 
+bool ServiceExists(const char *name)
+{
+    SC_HANDLE scm = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
+    if (!scm) return false;
+    SC_HANDLE svc = OpenServiceA(scm, name, SERVICE_QUERY_STATUS);
+    if (svc) CloseServiceHandle(svc);
+    CloseServiceHandle(scm);
+    return svc != NULL;
+}
+
+
 class DeviceProperties : public SetupTest {
 protected:
     std::string Shot(const char *name) const
@@ -405,14 +416,60 @@ TEST_F(DeviceProperties, OtherManagerLeavesOnlyTheAdvancedPage)
     }
 }
 
-bool ServiceExists(const char *name)
+/* A stand-in "WZCSVC" that runs for as long as this lives. */
+struct ZeroConfigService {
+    ZeroConfigService()
+    {
+        scm = OpenSCManagerA(NULL, NULL, SC_MANAGER_ALL_ACCESS);
+        if (!scm) return;
+        if (SC_HANDLE old = OpenServiceA(scm, "WZCSVC", SERVICE_ALL_ACCESS)) {
+            /* one left by an interrupted run */
+            SERVICE_STATUS st;
+            ControlService(old, SERVICE_CONTROL_STOP, &st);
+            DeleteService(old);
+            CloseServiceHandle(old);
+            for (int i = 0; i < 100 && ServiceExists("WZCSVC"); i++) Sleep(100);
+        }
+        svc = CreateServiceA(scm, "WZCSVC", "Wireless Zero Configuration", SERVICE_ALL_ACCESS,
+                             SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                             WinPath(WL_TESTBIN_DIR "/svcstub.exe").c_str(), NULL, NULL, NULL, NULL, NULL);
+        if (svc && StartServiceA(svc, 0, NULL)) running = WaitState(SERVICE_RUNNING);
+    }
+    ~ZeroConfigService()
+    {
+        if (svc) {
+            SERVICE_STATUS st;
+            ControlService(svc, SERVICE_CONTROL_STOP, &st);
+            WaitState(SERVICE_STOPPED);
+            DeleteService(svc);
+            CloseServiceHandle(svc);
+        }
+        if (scm) CloseServiceHandle(scm);
+    }
+    bool WaitState(DWORD state)
+    {
+        SERVICE_STATUS st;
+        for (int i = 0; i < 150; i++, Sleep(100))
+            if (QueryServiceStatus(svc, &st) && st.dwCurrentState == state) return true;
+        return false;
+    }
+    SC_HANDLE scm = NULL, svc = NULL;
+    bool running = false;
+};
+
+/* On the XP family with the zero configuration service running, the
+ * Device Manager's route shows only the Advanced page (the tools report
+ * Windows 7, of the XP family for the suite). */
+TEST_F(DeviceProperties, ZeroConfigurationLeavesOnlyTheAdvancedPage)
 {
-    SC_HANDLE scm = OpenSCManagerA(NULL, NULL, SC_MANAGER_CONNECT);
-    if (!scm) return false;
-    SC_HANDLE svc = OpenServiceA(scm, name, SERVICE_QUERY_STATUS);
-    if (svc) CloseServiceHandle(svc);
-    CloseServiceHandle(scm);
-    return svc != NULL;
+    ASSERT_EQ((DWORD)OS_WIN2001, ExpectedOsType());
+    ZeroConfigService wzc;
+    ASSERT_TRUE(wzc.running);
+    Install();
+    Process p("\"" + Tool("devprops.exe") + "\" " + nic_ + " --shot \"" + Shot("devprops_zeroconfig") + "\"",
+              "props.txt");
+    EXPECT_EQ(0, p.wait()) << p.output();
+    EXPECT_EQ((std::vector<std::string>{"Wireless Advanced"}), Pages(p.output()));
 }
 
 /* Install; on the Advanced page change the distance setting and apply it
