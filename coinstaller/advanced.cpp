@@ -460,14 +460,9 @@ extern "C" INT_PTR CALLBACK NicSpecificDlgProc(HWND dlg, UINT msg, WPARAM wp, LP
     case WM_RBUTTONUP:
         HelpShow(IDD_WIRELESS_ADVANCED);
         return TRUE;
-    case WM_HELP: {
-        const HELPINFO *info = reinterpret_cast<const HELPINFO *>(lp);
-        if (info) {
-            HelpSetPending(info->iCtrlId);
-            HelpShow(info->iCtrlId);
-        }
+    case WM_HELP:
+        HelpFromHelpInfo(lp);
         return TRUE;
-    }
     default:
         return FALSE;
     }

@@ -58,6 +58,9 @@ void HelpShow(int id);
 void HelpUnload(void);
 /* HtmlHelpA of the bound HTML Help control (NULL when it is not bound). */
 HWND HelpHtmlHelp(HWND owner, const char *file, UINT command, DWORD_PTR data);
+/* WM_HELP of a page or dialog: records and shows the topic of the
+ * control its HELPINFO names. */
+void HelpFromHelpInfo(LPARAM lp);
 /* Subclasses a control for right-click help. */
 void HelpSubclass(HWND control);
 

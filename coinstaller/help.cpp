@@ -106,6 +106,14 @@ void HelpShow(int id)
     HtmlHelp(NULL, g_HelpPath, HH_DISPLAY_TOPIC_CMD, reinterpret_cast<DWORD_PTR>(topic));
 }
 
+void HelpFromHelpInfo(LPARAM lp)
+{
+    const HELPINFO *info = reinterpret_cast<const HELPINFO *>(lp);
+    if (!info) return;
+    HelpSetPending(info->iCtrlId);
+    HelpShow(info->iCtrlId);
+}
+
 void HelpSubclass(HWND control)
 {
     if (control) SetWindowSubclass(control, HelpSubclassProc, 1, 0);

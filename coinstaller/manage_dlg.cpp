@@ -121,35 +121,16 @@ void Init(HWND dlg, NetworksPageBlock *b)
     Buttons(dlg);
 }
 
-/* Mode, band and channels of a stored profile for the check. */
-bool ReadForCheck(const char *name, CompatProfile *p)
-{
-    memset(p, 0, sizeof *p);
-    p->connectionControl = 2;
-    if (WLCurrentProfileByNameGet(name, 32) != WL_SUCCESS) return false;
-    int v = 0;
-    if (WLCurrentProfileConnectionModeGet(&v) == WL_SUCCESS) p->connectionMode = (v >= 0 && v <= 2) ? v : 0;
-    if (WLCurrentProfileConnectionControlGet(&v) == WL_SUCCESS) p->connectionControl = (v >= 0 && v <= 3) ? v : 2;
-    if (p->connectionMode != 0) {
-        ChannelFrequencyBandBuffer cfb;
-        memset(&cfb, 0, sizeof cfb);
-        cfb.TS.Type = ChannelFrequencyBandBufferType;
-        cfb.TS.Size = sizeof cfb;
-        if (WLCurrentProfileChannelFrequencyBandGet(&cfb) == WL_SUCCESS) {
-            if (p->connectionControl == 0)
-                p->channel[0] = ChannelFromWord(0, cfb.data.Channel);
-            else
-                p->channel[1] = cfb.data.Channel;
-        }
-    }
-    return true;
-}
-
 /* The compatibility check and its questions; false cancels the Add. */
 bool CompatibleOrConfirmed(HWND dlg, const AdapterPageContext *c, const char *name)
 {
-    CompatProfile p;
-    if (!ReadForCheck(name, &p)) return true; /* vanished: dropped when the list is filled */
+    /* The profile as the properties dialog would show it. */
+    NetworksPageBlock loaded;
+    memset(&loaded, 0, sizeof loaded);
+    EditReset(&loaded, 1);
+    lstrcpynA(loaded.ProfileName, name, sizeof loaded.ProfileName);
+    LoadProfileForEdit(dlg, &loaded);
+    CompatProfile p = {loaded.ConnectionMode, loaded.ConnectionControl, {loaded.Channel[0], loaded.Channel[1]}};
     RegulatoryDomainBuffer domain;
     memset(&domain, 0, sizeof domain);
     domain.TS.Type = RegulatoryDomainBufferType;
@@ -291,14 +272,9 @@ extern "C" INT_PTR CALLBACK ManageProfDlgProc(HWND dlg, UINT msg, WPARAM wp, LPA
     case WM_DESTROY:
         FreeMoveBitmaps(g_Manage.arrows);
         return FALSE;
-    case WM_HELP: {
-        const HELPINFO *info = reinterpret_cast<const HELPINFO *>(lp);
-        if (info) {
-            HelpSetPending(info->iCtrlId);
-            HelpShow(info->iCtrlId);
-        }
+    case WM_HELP:
+        HelpFromHelpInfo(lp);
         return TRUE;
-    }
     }
     return FALSE;
 }

@@ -875,14 +875,9 @@ extern "C" INT_PTR CALLBACK WirelessDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARA
     case WM_RBUTTONUP:
         HelpShow(IDD_WIRELESS_NETWORKS);
         return TRUE;
-    case WM_HELP: {
-        const HELPINFO *info = reinterpret_cast<const HELPINFO *>(lp);
-        if (info) {
-            HelpSetPending(info->iCtrlId);
-            HelpShow(info->iCtrlId);
-        }
+    case WM_HELP:
+        HelpFromHelpInfo(lp);
         return TRUE;
-    }
     }
     return FALSE;
 }

@@ -538,12 +538,9 @@ extern "C" INT_PTR CALLBACK PropertyDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARA
     case WM_INITDIALOG:
         InitDialog(dlg, reinterpret_cast<NetworksPageBlock *>(lp));
         return TRUE;
-    case WM_HELP: {
-        const HELPINFO *hi = reinterpret_cast<const HELPINFO *>(lp);
-        HelpSetPending(hi->iCtrlId);
-        HelpShow(hi->iCtrlId);
+    case WM_HELP:
+        HelpFromHelpInfo(lp);
         return TRUE;
-    }
     case WM_COMMAND: {
         if (!b) return FALSE;
         int id = LOWORD(wp), code = HIWORD(wp);

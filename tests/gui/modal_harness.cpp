@@ -7,7 +7,8 @@
 
 namespace {
 
-const DWORD kStepMs = 10, kLimitMs = 10000;
+/* Opening waits longer: a loaded machine can take seconds to show one. */
+const DWORD kStepMs = 10, kLimitMs = 10000, kOpenMs = 30000;
 
 struct Found {
     HWND owner, hit;
@@ -33,7 +34,7 @@ ModalDialog::ModalDialog(HINSTANCE resources, int dialogId, DLGPROC proc, void *
     : res_(resources), id_(dialogId), proc_(proc), lParam_(lParam), prepare_(prepare)
 {
     thread_ = CreateThread(NULL, 0, DialogThread, this, 0, &tid_);
-    for (DWORD t = 0; t < kLimitMs && !dlg_; t += kStepMs) {
+    for (DWORD t = 0; t < kOpenMs && !dlg_; t += kStepMs) {
         if (WaitForSingleObject(thread_, kStepMs) == WAIT_OBJECT_0) break;
         Found f = {NULL, NULL};
         EnumThreadWindows(tid_, FindDialog, reinterpret_cast<LPARAM>(&f));
@@ -46,7 +47,7 @@ ModalDialog::ModalDialog(std::function<INT_PTR()> open, std::function<HWND(HWND)
 {
     thread_ = CreateThread(NULL, 0, DialogThread, this, 0, &tid_);
     HWND top = NULL;
-    for (DWORD t = 0; t < kLimitMs && !top; t += kStepMs) {
+    for (DWORD t = 0; t < kOpenMs && !top; t += kStepMs) {
         if (WaitForSingleObject(thread_, kStepMs) == WAIT_OBJECT_0) break;
         Found f = {NULL, NULL};
         EnumThreadWindows(tid_, FindDialog, reinterpret_cast<LPARAM>(&f));
@@ -265,7 +266,7 @@ std::string ModalDialog::text(int id) const
 bool ModalDialog::screenshot(const std::string &name) const
 {
     /* The dialog's thread paints on its own: let it finish first. */
-    RedrawWindow(dlg_, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(root(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(200);
-    return ScreenshotWindow(dlg_, name);
+    return ScreenshotWindow(root(), name);
 }

@@ -52,6 +52,22 @@ AdapterPageContext *NewContext(const char *nic)
     return c;
 }
 
+std::vector<std::string> StoredProfiles(const WLLib &lib)
+{
+    std::vector<std::string> out;
+    char name[33];
+    DWORD size = sizeof name;
+    for (int rc = WL(lib, WLFirstProfileByNameGet)(name, &size); rc == WL_SUCCESS;
+         size = sizeof name, rc = WL(lib, WLNextProfileByNameGet)(name, &size))
+        out.push_back(name);
+    return out;
+}
+
+void RemoveStoredProfiles(const WLLib &lib)
+{
+    for (const std::string &n : StoredProfiles(lib)) WL(lib, WLProfileByNameDel)(n.c_str(), (DWORD)n.size());
+}
+
 PageSheet::PageSheet(HINSTANCE resources, int dialogId, int titleId, DLGPROC proc, void *lParam)
 {
     PROPSHEETPAGEA psp;

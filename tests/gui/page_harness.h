@@ -39,6 +39,10 @@ private:
  * fully reset, for the adapter nic. */
 AdapterPageContext *NewContext(const char *nic);
 
+/* Names of the stored profiles, and their removal, through a library. */
+std::vector<std::string> StoredProfiles(const WLLib &lib);
+void RemoveStoredProfiles(const WLLib &lib);
+
 /* One page in a modeless property sheet. */
 class PageSheet {
 public:

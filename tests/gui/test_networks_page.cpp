@@ -95,20 +95,8 @@ protected:
     }
 
     const WLLib &lib() const { return *lib_; }
-    void RemoveProfiles()
-    {
-        for (const std::string &n : Stored()) WL(*lib_, WLProfileByNameDel)(n.c_str(), (DWORD)n.size());
-    }
-    Names Stored() const
-    {
-        Names out;
-        char name[33];
-        DWORD size = sizeof name;
-        for (int rc = WL(*lib_, WLFirstProfileByNameGet)(name, &size); rc == WL_SUCCESS;
-             size = sizeof name, rc = WL(*lib_, WLNextProfileByNameGet)(name, &size))
-            out.push_back(name);
-        return out;
-    }
+    void RemoveProfiles() { RemoveStoredProfiles(*lib_); }
+    Names Stored() const { return StoredProfiles(*lib_); }
     Names Preferred() const
     {
         Names out;
@@ -149,7 +137,7 @@ protected:
 
     /* The page in a modal sheet on its own thread, shown until its first
      * scan has ended. */
-    void Open(HINSTANCE resources = NULL)
+    void Open(HINSTANCE resources = NULL, bool scans = true)
     {
         HINSTANCE res = resources ? resources : coinst_->module();
         DLGPROC proc = coinst_->proc("WirelessDlgProc");
@@ -179,7 +167,7 @@ protected:
             },
             [](HWND sheet) { return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }));
         SetWindowPos(sheet_->root(), HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        WaitScan();
+        if (scans) WaitScan();
         firstScanMs_ = GetTickCount() - start;
     }
     ModalDialog &page() { return *sheet_; }
@@ -273,6 +261,34 @@ TEST_F(NetworksPageTest, ScanRowsAndFilter)
     page().select(IDC_SHOW_FILTER, 2);
     EXPECT_EQ(Names({"OfficeNet", "OfficeNet", "CafeNet"}), Column(Available(), true));
     printf("first scan shown after %lu ms\n", (unsigned long)firstScanMs_);
+}
+
+/* As many networks as the stand-in's world holds (32, the page's client
+ * buffer holds as many): the list shows them all and its text columns make
+ * room for the scroll bar, 9 pixels each, and get them back when the list
+ * shrinks. Prints how long the page took to show them. */
+TEST_F(NetworksPageTest, ThirtyTwoNetworks)
+{
+    for (int i = 0; i < 32; i++) {
+        char ssid[16];
+        snprintf(ssid, sizeof ssid, "Net%02d", i);
+        Station((uint8_t)(0x40 + i), ssid, 0, 40 + i);
+    }
+    Open();
+    EXPECT_EQ(32u, Available().size());
+    HWND list = page().item(IDC_AVAILABLE_LIST);
+    int narrow = (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0);
+    EXPECT_EQ(narrow, (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 2, 0));
+    RECT r;
+    GetClientRect(list, &r);
+    EXPECT_LE(16 + 2 * narrow, r.right - r.left) << "no horizontal scroll bar";
+    printf("32 networks shown %lu ms after the page opened\n", (unsigned long)firstScanMs_);
+    ASSERT_EQ(0, SimReset());
+    sim_ = SimAdapterFor(*reg_, kVariants[2]);
+    page().click(IDC_REFRESH);
+    WaitScan();
+    EXPECT_EQ(0u, Available().size());
+    for (int col = 1; col <= 2; col++) EXPECT_EQ(narrow + 9, (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, (WPARAM)col, 0));
 }
 
 /* An access point taken out of range is gone at the next Refresh; a scan
@@ -492,6 +508,36 @@ TEST_F(NetworksPageTest, ManagementAddAndDelete)
     EXPECT_TRUE(manage->ended());
     manage.reset();
     EXPECT_EQ(Names({"Home"}), Column(PreferredRows()));
+}
+
+/* The 3rd-party box: a stored switch opens the page disabled and empty;
+ * clearing the box enables it, and leaving the page stores the switch. */
+TEST_F(NetworksPageTest, ThirdPartyDisablesThePage)
+{
+    Station(1, "OfficeNet");
+    MakeProfile("Office", "OfficeNet");
+    SetPreferred({"Office"});
+    reg_->writeDword("ThirdPartyConfiguration", 1);
+    Open(NULL, false);
+    EXPECT_TRUE(page().enabled(IDC_THIRD_PARTY));
+    EXPECT_EQ(BST_CHECKED, SendMessageA(page().item(IDC_THIRD_PARTY), BM_GETCHECK, 0, 0));
+    for (int id : {IDC_SHOW_FILTER, IDC_REFRESH, IDC_ADD, IDC_HUNT_ENABLE, IDC_MOVE_UP, IDC_NETWORKS_HELP})
+        EXPECT_FALSE(page().enabled(id)) << id;
+    EXPECT_EQ(0u, Available().size());
+    EXPECT_EQ(0u, PreferredRows().size());
+
+    page().click(IDC_THIRD_PARTY);
+    EXPECT_TRUE(page().enabled(IDC_REFRESH));
+    EXPECT_TRUE(page().enabled(IDC_HUNT_ENABLE));
+    EXPECT_EQ(Names({"Office"}), Column(PreferredRows()));
+    HWND pg = page().dlg(), sheet = page().root();
+    page().run([pg, sheet] {
+        NMHDR n = {sheet, 0, (UINT)PSN_KILLACTIVE};
+        SendMessageA(pg, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+    });
+    DWORD stored = 0xDEAD;
+    reg_->readDword("ThirdPartyConfiguration", &stored);
+    EXPECT_EQ(0u, stored);
 }
 
 /* Every control but the static texts has a tooltip with its text. */

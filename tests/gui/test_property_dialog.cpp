@@ -56,20 +56,8 @@ protected:
         reg_.reset();
     }
 
-    void RemoveProfiles()
-    {
-        for (const std::string &n : Stored()) WL(*lib_, WLProfileByNameDel)(n.c_str(), (DWORD)n.size());
-    }
-    std::vector<std::string> Stored()
-    {
-        std::vector<std::string> out;
-        char name[33];
-        DWORD size = sizeof name;
-        for (int rc = WL(*lib_, WLFirstProfileByNameGet)(name, &size); rc == WL_SUCCESS;
-             rc = WL(*lib_, WLNextProfileByNameGet)(name, &size), size = sizeof name)
-            out.push_back(name);
-        return out;
-    }
+    void RemoveProfiles() { RemoveStoredProfiles(*lib_); }
+    std::vector<std::string> Stored() { return StoredProfiles(*lib_); }
     /* A stored profile; key (text) in slot keySlot when given. */
     void MakeProfile(const std::string &name, const std::string &ssid, int keySlot = -1, const std::string &key = "")
     {
