@@ -125,6 +125,11 @@ void AddPages(HDEVINFO set, SP_DEVINFO_DATA *dev)
         Free(b);
         return;
     }
+    /* The NotOwn rule is about the adapter these pages are for: its word
+     * as the identification read it. The word read first is that of the
+     * library's current adapter, which in Setup's process is none yet or
+     * another one. */
+    thirdParty = c->ThirdParty;
     HPROPSHEETPAGE advanced = CreatePage(IDD_WIRELESS_ADVANCED, IDS_WIRELESS_ADVANCED, NicSpecificDlgProc, c);
     if (!advanced) {
         Free(c);
