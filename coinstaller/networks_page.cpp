@@ -183,11 +183,24 @@ void FillPreferredList(HWND list, AdapterPageContext *c, int *rows, int visible)
 
 void DropVanishedPreferred(AdapterPageContext *c)
 {
-    for (int i = 0; i < c->PreferredCount;)
-        if (!c->PreferredNames[i] || !StoredProfileExists(c->PreferredNames[i]))
-            PreferredRemove(c, i);
-        else
+    /* One walk of the store for the whole list, not one per name. */
+    std::vector<std::string> stored;
+    char name[PROFILE_NAME_CHARS + 1];
+    DWORD size = sizeof name;
+    for (int rc = WLFirstProfileByNameGet(name, &size); rc == WL_SUCCESS; rc = WLNextProfileByNameGet(name, &size)) {
+        name[sizeof name - 1] = 0;
+        stored.push_back(name);
+        size = sizeof name;
+    }
+    for (int i = 0; i < c->PreferredCount;) {
+        bool found = false;
+        for (size_t k = 0; k < stored.size() && !found && c->PreferredNames[i]; k++)
+            found = lstrcmpiA(stored[k].c_str(), c->PreferredNames[i]) == 0;
+        if (found)
             i++;
+        else
+            PreferredRemove(c, i);
+    }
 }
 
 void SetMoveBitmaps(HWND dlg, HBITMAP out[2])

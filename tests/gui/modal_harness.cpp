@@ -8,7 +8,7 @@
 namespace {
 
 /* Opening waits longer: a loaded machine can take seconds to show one. */
-const DWORD kStepMs = 10, kLimitMs = 10000, kOpenMs = 30000;
+const DWORD kStepMs = 10, kLimitMs = 30000, kOpenMs = 30000;
 
 struct Found {
     HWND owner, hit;

@@ -7,13 +7,16 @@
  * gets in a property sheet captioned with the device's name.
  *
  *   devprops DEVICE [--page N] [--shot FILE.bmp] [--ready FILE] [--wait]
+ *                   [--story PROFILE SSID]
  *
  * DEVICE is a device instance id or a NIC id. Without options the sheet is
  * modal and stays for a person. --shot writes a bitmap of the sheet (page
  * N, 0 the first, in front) and closes it, unless --wait: then the sheet
  * stays until it is closed (a test presses its buttons). --ready writes the
  * sheet's window handle and the page titles, one a line, once the sheet is
- * shown. Standard output lists the page titles. Exit codes: 0 shown, 1 no
+ * shown. --story drives the Wireless Networks page through the demo's
+ * story (story.h), takes the screenshot after its activation and closes
+ * the sheet, unless --wait. Standard output lists the page titles. Exit codes: 0 shown, 1 no
  * such device or no pages, 2 usage.
  *
  * Class install parameters: Windows keeps them per device element
@@ -35,6 +38,7 @@
 
 #include "bench/iat_patch.h"
 #include "devices.h"
+#include "story.h"
 
 namespace {
 
@@ -238,7 +242,16 @@ struct Options {
     const char *shot = NULL;
     const char *ready = NULL;
     bool wait = false;
+    const char *storyProfile = NULL, *storySsid = NULL;
 };
+
+const char *g_ShotPath;
+bool StoryShot(HWND sheet)
+{
+    bool saved = SaveShot(sheet, g_ShotPath);
+    printf("  %s %s\n", saved ? "screenshot" : "no screenshot", g_ShotPath);
+    return saved;
+}
 
 int Show(const Options &o)
 {
@@ -285,7 +298,7 @@ int Show(const Options &o)
     psh.nStartPage = o.page >= 0 && (UINT)o.page < data.NumDynamicPages ? o.page : 0;
     psh.phpage = data.DynamicPages;
     int rc = 0;
-    if (!o.shot && !o.ready) {
+    if (!o.shot && !o.ready && !o.storyProfile) {
         /* For a person: the modal sheet, as the Device Manager shows it. */
         PropertySheetA(&psh);
     } else {
@@ -298,7 +311,14 @@ int Show(const Options &o)
             Pump(5);
             std::vector<std::string> titles = PageTitles(sheet);
             for (const std::string &t : titles) printf("page \"%s\"\n", t.c_str());
-            if (o.shot) {
+            HANDLE story = NULL;
+            int *storyRc = NULL;
+            StoryOptions so = {o.storyProfile, o.storySsid, o.wait, NULL};
+            if (o.storyProfile) {
+                g_ShotPath = o.shot;
+                if (o.shot) so.shot = StoryShot;
+                story = StartStory(sheet, so, &storyRc);
+            } else if (o.shot) {
                 bool saved = SaveShot(sheet, o.shot);
                 printf("%s %s\n", saved ? "screenshot" : "no screenshot", o.shot);
                 if (!saved) rc = 1;
@@ -313,7 +333,7 @@ int Show(const Options &o)
                     MoveFileExA(tmp.c_str(), o.ready, MOVEFILE_REPLACE_EXISTING);
                 }
             }
-            if (!o.wait) PropSheet_PressButton(sheet, PSBTN_CANCEL);
+            if (!o.wait && !story) PropSheet_PressButton(sheet, PSBTN_CANCEL);
             /* The modeless sheet's loop: it ends when a button closes it. */
             MSG msg;
             while (PropSheet_GetCurrentPageHwnd(sheet) != NULL) {
@@ -328,6 +348,11 @@ int Show(const Options &o)
             }
             DestroyWindow(sheet);
             Pump(2);
+            if (story) {
+                WaitForSingleObject(story, INFINITE);
+                CloseHandle(story);
+                if (*storyRc != 0) rc = 1;
+            }
             printf("closed\n");
         }
     }
@@ -351,6 +376,9 @@ int main(int argc, char **argv)
             o.ready = argv[++i];
         } else if (a == "--wait") {
             o.wait = true;
+        } else if (a == "--story" && i + 2 < argc) {
+            o.storyProfile = argv[++i];
+            o.storySsid = argv[++i];
         } else if (o.device.empty() && a[0] != '-') {
             o.device = a;
         } else {
@@ -359,7 +387,7 @@ int main(int argc, char **argv)
         }
     }
     if (o.device.empty()) {
-        fprintf(stderr, "usage: devprops DEVICE [--page N] [--shot FILE.bmp] [--ready FILE] [--wait]\n");
+        fprintf(stderr, "usage: devprops DEVICE [--page N] [--shot FILE.bmp] [--ready FILE] [--wait] [--story PROFILE SSID]\n");
         return 2;
     }
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
