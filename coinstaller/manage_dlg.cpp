@@ -51,14 +51,7 @@ void Buttons(HWND dlg)
 void FillAll(HWND dlg)
 {
     HWND list = Item(dlg, IDC_MGMT_ALL_LIST);
-    std::vector<std::string> names;
-    char name[PROFILE_NAME_CHARS];
-    DWORD size = sizeof name;
-    for (int rc = WLFirstProfileByNameGet(name, &size); rc == WL_SUCCESS; rc = WLNextProfileByNameGet(name, &size)) {
-        name[sizeof name - 1] = 0;
-        names.push_back(name);
-        size = sizeof name;
-    }
+    std::vector<std::string> names = StoredProfileNames();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     for (const std::string &n : names) {

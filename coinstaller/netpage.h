@@ -9,6 +9,9 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 /* The active profile is one of the preferred list's rows. */
 extern int g_ActiveListed;
 
@@ -29,6 +32,9 @@ void ListText(HWND list, int row, int column, char *out, int size);
 /* Adds a row: text of the two text columns, icon, state image (0: none)
  * and item data; returns its index. */
 int ListAddRow(HWND list, const char *profile, const char *ssid, int icon, int state, LPARAM data);
+
+/* Names of every stored profile, in the store's order. */
+std::vector<std::string> StoredProfileNames();
 
 /* Fills a preferred list from the context's names (dropping those whose
  * profile no longer exists); rows is the count last shown (updated) for

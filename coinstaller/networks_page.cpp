@@ -146,6 +146,19 @@ bool ProfileLoads(const char *name) { return WLCurrentProfileByNameGet(name, 32)
 
 } // namespace
 
+std::vector<std::string> StoredProfileNames()
+{
+    std::vector<std::string> names;
+    char name[PROFILE_NAME_CHARS + 1];
+    DWORD size = sizeof name;
+    for (int rc = WLFirstProfileByNameGet(name, &size); rc == WL_SUCCESS; rc = WLNextProfileByNameGet(name, &size)) {
+        name[sizeof name - 1] = 0;
+        names.push_back(name);
+        size = sizeof name;
+    }
+    return names;
+}
+
 void FillPreferredList(HWND list, AdapterPageContext *c, int *rows, int visible)
 {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -184,14 +197,7 @@ void FillPreferredList(HWND list, AdapterPageContext *c, int *rows, int visible)
 void DropVanishedPreferred(AdapterPageContext *c)
 {
     /* One walk of the store for the whole list, not one per name. */
-    std::vector<std::string> stored;
-    char name[PROFILE_NAME_CHARS + 1];
-    DWORD size = sizeof name;
-    for (int rc = WLFirstProfileByNameGet(name, &size); rc == WL_SUCCESS; rc = WLNextProfileByNameGet(name, &size)) {
-        name[sizeof name - 1] = 0;
-        stored.push_back(name);
-        size = sizeof name;
-    }
+    std::vector<std::string> stored = StoredProfileNames();
     for (int i = 0; i < c->PreferredCount;) {
         bool found = false;
         for (size_t k = 0; k < stored.size() && !found && c->PreferredNames[i]; k++)
@@ -359,16 +365,8 @@ struct StoredProfile {
 };
 std::vector<StoredProfile> StoredProfiles()
 {
-    std::vector<std::string> names;
-    char name[PROFILE_NAME_CHARS + 1];
-    DWORD size = sizeof name;
-    for (int rc = WLFirstProfileByNameGet(name, &size); rc == WL_SUCCESS; rc = WLNextProfileByNameGet(name, &size)) {
-        name[sizeof name - 1] = 0;
-        names.push_back(name);
-        size = sizeof name;
-    }
     std::vector<StoredProfile> out;
-    for (const std::string &n : names) {
+    for (const std::string &n : StoredProfileNames()) {
         if (!ProfileLoads(n.c_str())) continue;
         char ssid[258];
         int mode;

@@ -52,6 +52,23 @@ AdapterPageContext *NewContext(const char *nic)
     return c;
 }
 
+NetworksPageBlock *NewBlock(const char *nic)
+{
+    NetworksPageBlock *b =
+        static_cast<NetworksPageBlock *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *b));
+    b->Context = NewContext(nic);
+    return b;
+}
+
+void FreeBlock(NetworksPageBlock *b)
+{
+    if (!b) return;
+    for (char *&n : b->Context->PreferredNames)
+        if (n) HeapFree(GetProcessHeap(), 0, n);
+    HeapFree(GetProcessHeap(), 0, b->Context);
+    HeapFree(GetProcessHeap(), 0, b);
+}
+
 std::vector<std::string> StoredProfiles(const WLLib &lib)
 {
     std::vector<std::string> out;

@@ -43,6 +43,11 @@ AdapterPageContext *NewContext(const char *nic);
 std::vector<std::string> StoredProfiles(const WLLib &lib);
 void RemoveStoredProfiles(const WLLib &lib);
 
+/* A networks page block with its context, as the sheet's opener makes
+ * them; freed with its context and the context's preferred names. */
+NetworksPageBlock *NewBlock(const char *nic);
+void FreeBlock(NetworksPageBlock *b);
+
 /* One page in a modeless property sheet. */
 class PageSheet {
 public:

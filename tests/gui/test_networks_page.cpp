@@ -78,17 +78,13 @@ protected:
         ASSERT_EQ(WL_SUCCESS, WL(*lib_, WLCurrentNICSet)(kNic, 4));
         RemoveProfiles();
         WL(*lib_, WLAllPreferredProfileDel)();
-        block_ = static_cast<NetworksPageBlock *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *block_));
-        block_->Context = NewContext(kNic);
+        block_ = NewBlock(kNic);
     }
     void TearDown() override
     {
         sheet_.reset();
         RemoveProfiles();
-        for (char *&n : block_->Context->PreferredNames)
-            if (n) HeapFree(GetProcessHeap(), 0, n);
-        HeapFree(GetProcessHeap(), 0, block_->Context);
-        HeapFree(GetProcessHeap(), 0, block_);
+        FreeBlock(block_);
         lib_.reset();
         coinst_.reset();
         reg_.reset();

@@ -37,8 +37,7 @@ protected:
         SimAdapterFor(*reg_, kVariants[2]);
         ASSERT_EQ(WL_SUCCESS, WL(*lib_, WLCurrentNICSet)(kNic, 4));
         RemoveProfiles();
-        block_ = static_cast<NetworksPageBlock *>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof *block_));
-        block_->Context = NewContext(kNic);
+        block_ = NewBlock(kNic);
         block_->ConnectionControl = 2;
         block_->Authentication = 1;
         block_->Keys.KeyId = -1;
@@ -47,10 +46,7 @@ protected:
     {
         dlg_.reset();
         RemoveProfiles();
-        for (char *&n : block_->Context->PreferredNames)
-            if (n) HeapFree(GetProcessHeap(), 0, n);
-        HeapFree(GetProcessHeap(), 0, block_->Context);
-        HeapFree(GetProcessHeap(), 0, block_);
+        FreeBlock(block_);
         lib_.reset();
         coinst_.reset();
         reg_.reset();

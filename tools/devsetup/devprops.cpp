@@ -159,24 +159,6 @@ int PatchInstallers(HDEVINFO set, SP_DEVINFO_DATA *dev)
 
 /* ---- The sheet ---- */
 
-std::vector<std::string> PageTitles(HWND sheet)
-{
-    std::vector<std::string> titles;
-    HWND tab = PropSheet_GetTabControl(sheet);
-    int n = tab ? TabCtrl_GetItemCount(tab) : 0;
-    for (int i = 0; i < n; i++) {
-        char text[128] = "";
-        TCITEMA item;
-        memset(&item, 0, sizeof item);
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(tab, TCM_GETITEMA, i, (LPARAM)&item);
-        titles.push_back(text);
-    }
-    return titles;
-}
-
 void Pump(int rounds)
 {
     for (int i = 0; i < rounds; i++) {

@@ -190,18 +190,10 @@ int Story(HWND sheet, const StoryOptions &o)
     ForgetProfile(lib, o.profile);
 
     /* The Wireless Networks page in front: its first activation scans. */
-    HWND tab = PropSheet_GetTabControl(sheet);
-    int n = tab ? TabCtrl_GetItemCount(tab) : 0, networks = -1;
-    for (int i = 0; i < n; i++) {
-        char text[64] = "";
-        TCITEMA item;
-        memset(&item, 0, sizeof item);
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(tab, TCM_GETITEMA, i, (LPARAM)&item);
-        if (strcmp(text, "Wireless Networks") == 0) networks = i;
-    }
+    std::vector<std::string> titles = PageTitles(sheet);
+    int networks = -1;
+    for (size_t i = 0; i < titles.size(); i++)
+        if (titles[i] == "Wireless Networks") networks = (int)i;
     if (networks < 0) return Fail("no Wireless Networks page");
     SendMessageA(sheet, PSM_SETCURSEL, (WPARAM)networks, 0);
     HWND page = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
@@ -263,6 +255,24 @@ DWORD WINAPI StoryThread(void *p)
 }
 
 } // namespace
+
+std::vector<std::string> PageTitles(HWND sheet)
+{
+    std::vector<std::string> titles;
+    HWND tab = PropSheet_GetTabControl(sheet);
+    int n = tab ? TabCtrl_GetItemCount(tab) : 0;
+    for (int i = 0; i < n; i++) {
+        char text[128] = "";
+        TCITEMA item;
+        memset(&item, 0, sizeof item);
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(tab, TCM_GETITEMA, i, (LPARAM)&item);
+        titles.push_back(text);
+    }
+    return titles;
+}
 
 HANDLE StartStory(HWND sheet, const StoryOptions &o, int **rc)
 {

@@ -16,6 +16,12 @@ struct StoryOptions {
     bool (*shot)(HWND sheet); /* screenshot after the activation, or NULL */
 };
 
+#include <string>
+#include <vector>
+
+/* Titles of a property sheet's pages, in order. */
+std::vector<std::string> PageTitles(HWND sheet);
+
 /* Starts the story on the sheet that this thread's message loop serves;
  * *rc receives its result (0 when every step worked) once the thread has
  * ended. Unless keepOpen, the story closes the sheet with OK. */
